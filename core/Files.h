@@ -1,0 +1,24 @@
+// Whole-file reading and safe whole-file writing.
+#pragma once
+
+#include <string>
+
+namespace zelto {
+
+// Reads the file's bytes; false when it does not exist or cannot be read.
+bool ReadFileBytes(const std::string& path, std::string& bytes);
+
+// Writes bytes to a temporary file in the same directory and renames it over
+// path only when complete, so a failure never leaves a truncated file.
+// On failure returns false and sets error to a short system description.
+bool WriteFileAtomic(const std::string& path, const std::string& bytes, std::string& error);
+
+bool FileExists(const std::string& path);
+
+// Directory holding the running executable (no trailing separator).
+std::string ExecutableDirectory();
+
+// Joins a directory and a file name with "/".
+std::string JoinPath(const std::string& dir, const std::string& name);
+
+}  // namespace zelto

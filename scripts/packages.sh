@@ -1,0 +1,17 @@
+# Debian packages the project builds and tests with; sourced by the scripts.
+ZELTO_PACKAGES="g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev"
+
+ensure_packages() {
+  local missing=() p
+  for p in $ZELTO_PACKAGES "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  export DEBIAN_FRONTEND=noninteractive
+  echo "Installing: ${missing[*]}"
+  # On a new machine the package lists are empty until apt-get update has run.
+  if ! apt-get install -y -q "${missing[@]}" >/dev/null; then
+    apt-get update -q >/dev/null
+    apt-get install -y -q "${missing[@]}" >/dev/null
+  fi
+}
