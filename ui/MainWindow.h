@@ -1,0 +1,160 @@
+// The main window as a plain model of its controls and its event handlers.
+//
+// Nothing here depends on a toolkit: the desktop window draws these controls
+// and forwards its events to the handlers; the batch program and the tests
+// drive the same handlers directly. Every message goes through `sink`.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/Messages.h"
+#include "core/ModelState.h"
+
+namespace zelto {
+
+// Single- or multi-line text box. MaxLength (0 = unlimited) limits typing only;
+// texts the program assigns are kept whole.
+struct TextBox {
+  std::string Text;
+  bool Enabled = true;
+  bool Visible = true;
+  bool Locked = false;  // read-only
+  int MaxLength = 0;
+  std::string ToolTip;
+};
+
+// Drop-down list. Text is the shown text: the chosen item, or for an editable
+// list whatever the operator typed. ListIndex -1 = no item chosen.
+struct ComboBox {
+  std::vector<std::string> Items;
+  int ListIndex = -1;
+  std::string Text;
+  bool Enabled = true;
+  bool Visible = true;
+  bool Editable = false;
+  std::string ToolTip;
+};
+
+struct CheckBox {
+  int Value = 0;  // 0 not ticked, 1 ticked
+  bool Enabled = true;
+  bool Visible = true;
+  std::string Caption;
+};
+
+struct Label {
+  std::string Caption;
+  bool Visible = true;
+};
+
+struct Button {
+  std::string Caption;
+  bool Enabled = true;
+  std::string ToolTip;
+};
+
+// Which control holds the input focus.
+enum class ControlKind : uint8_t { None, Text1, Combo1, Check1, Text2, Text3, Command1, Cmd };
+
+struct FocusId {
+  ControlKind Kind = ControlKind::None;
+  int Index = 0;
+  bool operator==(const FocusId&) const = default;
+};
+
+// One reading of the local clock.
+struct ClockReading {
+  int Year = 2000, Month = 1, Day = 1;
+  int Hour = 0, Minute = 0, Second = 0;
+};
+
+// Reads the computer's local clock.
+ClockReading SystemClock();
+
+class MainWindow {
+ public:
+  MainWindow(ModelState& state, MessageSink& messages);
+
+  ModelState& s;
+  MessageSink& sink;
+
+  // ---- Controls (design defaults are set by the constructor) ----
+  std::array<TextBox, 26> Text1;
+  std::array<ComboBox, 9> Combo1;
+  CheckBox Check1;
+  TextBox Text2;  // receptor points, one "X,Y,Z,T" per line
+  TextBox Text3;  // results, read-only
+  // Labels whose captions or visibility change; only Label1[18], Label1[21],
+  // Label1[22], Label2[1] and Label2[2] are used.
+  std::array<Label, 23> Label1;
+  std::array<Label, 3> Label2;
+  std::array<Button, 3> Command1;  // 0 "属性...", 1 "估算液面", 2 "刷新结果"
+  std::array<Button, 3> Cmd;       // 0 "保存(&S)", 1 "放弃(&X)", 2 "帮助(&H)"
+
+  // ---- Form-level state ----
+  bool Busy = false;
+  bool FirstActivation = false;
+  bool Discard = false;
+  bool WindowEnabled = true;
+  bool Hourglass = false;  // hourglass mouse pointer shown
+  bool Closed = false;     // the window has been closed (Form_Unload not cancelled)
+  std::string ResultSummary;
+  FocusId Focus;
+
+  // ---- Files (desktop: beside the executable; batch and tests: anywhere) ----
+  std::string SettingsPath;  // "ZELTO.ini"
+  std::string ContourPath;   // "CONCXY.DAT"
+  std::string HelpPath;      // "readme.txt"
+
+  // ---- Injected services ----
+  // Local clock used by Form_Load (default: SystemClock).
+  std::function<ClockReading()> Clock;
+  // Shows the property editor modally; returns when it is closed. Default: nothing.
+  std::function<void()> OpenEditor;
+  // Starts an external program with a command line (help viewer). Default: nothing.
+  std::function<void(const std::string&)> StartExternal;
+  // Lets the window process pending events during the long searches. Default: none.
+  std::function<void()> ProcessEvents;
+
+  // ---- Assignments that raise the events the toolkit would raise ----
+  // Sets the text of box i; runs Text1_Change(i) when the text changed.
+  void SetText1(int i, const std::string& text);
+  // Chooses item index of list i (Text follows); runs Combo1_Click(i) when the
+  // choice changed. An index outside the list is ignored (returns false).
+  bool SetListIndex(int i, int index);
+  // Ticks (1) or clears (0) Check1; runs Check1_Click when the state changed.
+  void SetCheck(int value);
+  void SetFocus(ControlKind kind, int index = 0);
+  // The operator leaves box i for a control that takes part in validation:
+  // runs Text1_Validate; returns true when the box was accepted.
+  bool LeaveText1(int i);
+
+  // ---- Event handlers and methods ----
+  void Text1_Validate(int index, bool& cancel);
+  void Text1_Change(int index);
+  void Combo1_Click(int index);
+  void Combo1_LostFocus(int index);
+  void Check1_Click();
+  void RefreshInput(int part);
+  bool PrepareInputs();
+  // The three dispersion stages and the report (defined in ui/RunComputation.cpp).
+  void RunComputation();
+  void Command1_Click(int index);
+  void Form_Load();
+  void Form_Activate();
+  void Form_Unload(bool& cancel);
+  void Cmd_Click(int index);
+
+ private:
+  void RejectBox(int index, bool& cancel, const char* message);
+  void ApplyReleaseModeControls();
+  void ApplySubstanceControls();
+  bool ConfineRoughnessText(std::string& text) const;
+  void ComputeReleaseAmount();
+};
+
+}  // namespace zelto
