@@ -18,10 +18,33 @@ bool ParseParamBlock(ModelState& s, const std::string& text, int16_t index, uint
                      std::string& message, bool unchecked, bool vosslerTicked,
                      MessageSink* sink);
 
+// With checks on, a refused block stores nothing (the block is parsed into a
+// copy that is committed only when accepted). Unchecked, lines are stored in
+// place up to the first missing one, and a short block returns false.
+// An index naming no existing slot, or a kind other than 0 and 1, returns
+// false with a short message and stores nothing.
+
 // The block of slot index as text (CR LF between lines, none after the last).
+// An index naming no existing slot gives the block of an empty record (zeros);
+// a kind other than 0 and 1 gives the empty text.
 std::string FormatParamBlock(const ModelState& s, int16_t index, uint8_t kind);
 
 // Copies the substance at ChemicalIndex (and its Vossler set) into ModelState.
+// A ChemicalIndex naming no existing slot changes nothing.
 void LoadChemical(ModelState& s);
+
+// As above; returns false with a short message when ChemicalIndex names no
+// existing slot. A VosslerIndex outside 1..VosslerSetCount counts as no set:
+// the 38 Vossler fields keep their values, and an index above the stored sets
+// is stored as 0 in ModelState.
+bool LoadChemical(ModelState& s, std::string& message);
+
+// Slot index exists in Chemicals (0..ChemicalCount) / VosslerSets (0..VosslerSetCount).
+bool ChemicalSlotExists(const ModelState& s, int index);
+bool VosslerSlotExists(const ModelState& s, int index);
+
+// Editor labels of general lines 1..13 and Vossler lines 1..14 ("" outside).
+const char* GeneralLineLabel(int line);
+const char* VosslerLineLabel(int line);
 
 }  // namespace zelto
