@@ -1,0 +1,144 @@
+// Parsing of the operator's number lists (thresholds, parameter lines) and
+// receptor point lists. These routines never refuse input: an item that is
+// not a number counts as 0.
+#include "core/ListParse.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "core/TextConv.h"
+
+namespace zelto {
+
+namespace {
+
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+  size_t pos = 0;
+  while ((pos = text.find(from, pos)) != std::string::npos) {
+    text.replace(pos, from.size(), to);
+    pos += to.size();
+  }
+}
+
+std::vector<std::string> SplitAt(const std::string& text, const std::string& sep) {
+  std::vector<std::string> items;
+  if (text.empty()) return items;
+  size_t start = 0;
+  for (;;) {
+    size_t pos = text.find(sep, start);
+    if (pos == std::string::npos) {
+      items.push_back(text.substr(start));
+      break;
+    }
+    items.push_back(text.substr(start, pos - start));
+    start = pos + sep.size();
+  }
+  return items;
+}
+
+// Largest number of positive values the list keeps (thresholds).
+constexpr int kPositiveItems = 100;
+
+}  // namespace
+
+std::vector<float> ParseNumberList(std::string& text, int16_t& count, bool positiveOnly) {
+  if (positiveOnly) count = kPositiveItems;
+  std::vector<float> values(count > 0 ? static_cast<size_t>(count) : 0, 0.0f);
+
+  text = TrimSpaces(text);
+  ReplaceAll(text, "\xEF\xBC\x8C", ",");  // full-width comma
+  ReplaceAll(text, "/", ",");
+  ReplaceAll(text, "\xE3\x80\x82", ",");  // ideographic full stop
+
+  std::vector<std::string> items;
+  if (text.find(',') != std::string::npos) {
+    items = SplitAt(text, ",");
+  } else if (text.find(' ') != std::string::npos) {
+    CollapseSpaces(text);
+    items = SplitAt(text, " ");
+  } else if (!text.empty()) {
+    items.push_back(text);
+  }
+  for (size_t i = 0; i < values.size() && i < items.size(); ++i) {
+    values[i] = LeadingSingle(items[i]);
+  }
+  if (!positiveOnly) return values;
+
+  std::vector<float> kept;
+  kept.push_back(0.0f);
+  for (size_t i = 0; i < values.size(); ++i) {
+    if (values[i] > 0) kept.push_back(values[i]);
+  }
+  count = static_cast<int16_t>(kept.size() - 1);
+  return kept;
+}
+
+void CollapseSpaces(std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == ' ' && !out.empty() && out.back() == ' ') continue;
+    out.push_back(c);
+  }
+  text.swap(out);
+}
+
+int16_t ParsePointList(std::string& text, std::vector<PointRow>& points) {
+  text = TrimSpaces(text);
+  if (text.empty()) return 0;
+  std::vector<std::string> lines = SplitAt(text, "\r\n");
+  points.assign(1, PointRow{});
+  int16_t n = 0;
+  for (std::string& line : lines) {
+    std::string item = TrimSpaces(line);
+    if (item.empty()) continue;
+    if (n == INT16_MAX) break;  // the count is a 16-bit integer
+    int16_t count = 5;
+    std::vector<float> v = ParseNumberList(item, count, false);
+    PointRow row{};
+    for (size_t c = 0; c < 5; ++c) row[c + 1] = v[c];
+    points.push_back(row);
+    ++n;
+  }
+  return n;
+}
+
+namespace {
+
+// Ascending heap sort of a[1..n] (a[0] unused): build a max-heap by sifting
+// down from the middle, then move the largest element to the end repeatedly.
+void SiftDown(std::vector<float>& a, size_t root, size_t n) {
+  while (2 * root <= n) {
+    size_t child = 2 * root;
+    if (child < n && a[child] < a[child + 1]) ++child;
+    if (a[root] < a[child]) {
+      std::swap(a[root], a[child]);
+      root = child;
+    } else {
+      return;
+    }
+  }
+}
+
+void HeapSortOneBased(std::vector<float>& a, size_t n) {
+  for (size_t i = n / 2; i >= 1; --i) SiftDown(a, i, n);
+  for (size_t end = n; end > 1; --end) {
+    std::swap(a[1], a[end]);
+    SiftDown(a, 1, end - 1);
+  }
+}
+
+}  // namespace
+
+void SortSingles(std::vector<float>& list, int16_t orderFlag) {
+  size_t n = list.size();
+  if (n < 2) return;
+  // The list starts at position 0, so it is sorted through a 1-based copy.
+  std::vector<float> tmp(n + 1, 0.0f);
+  std::copy(list.begin(), list.end(), tmp.begin() + 1);
+  HeapSortOneBased(tmp, n);
+  std::copy(tmp.begin() + 1, tmp.end(), list.begin());
+  if (orderFlag == 1) std::reverse(list.begin(), list.end());
+}
+
+}  // namespace zelto
