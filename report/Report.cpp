@@ -277,6 +277,66 @@ std::string BuildReport(const ModelState& s, const std::string& resultSummary,
   return out;
 }
 
+std::string FirstNonFiniteReportValue(const ModelState& s) {
+  const struct {
+    const char* name;
+    float value;
+  } scalars[] = {
+      {"Longitude", s.Longitude},
+      {"Latitude", s.Latitude},
+      {"TimeDifference", s.TimeDifference},
+      {"SolarElevation", s.SolarElevation},
+      {"MixingHeight", s.MixingHeight},
+      {"WindSpeed10m", s.WindSpeed10m},
+      {"AirTempC", s.AirTempC},
+      {"AirPressure", s.AirPressure},
+      {"DispersionRoughness", s.DispersionRoughness},
+      {"GroundElevation", s.GroundElevation},
+      {"HorizontalStability", s.HorizontalStability},
+      {"VerticalStability", s.VerticalStability},
+      {"ReleaseRate", s.ReleaseRate},
+      {"ReleaseMass", s.ReleaseMass},
+      {"StackHeight", s.StackHeight},
+      {"EffectivePlumeHeight", s.EffectivePlumeHeight},
+      {"FinalRiseDistance", s.FinalRiseDistance},
+      {"VaporPressure", s.VaporPressure},
+      {"PoolTemperature", s.PoolTemperature},
+      {"VaporDensity", s.VaporDensity},
+      {"EvapRate", s.EvapRate},
+      {"SourceStrength", s.SourceStrength},
+      {"ReleaseDuration", s.ReleaseDuration},
+      {"AveragingTime", s.AveragingTime},
+      {"PredictionTime", s.PredictionTime},
+      {"ReceptorHeight", s.ReceptorHeight},
+      {"HazardDistance", s.HazardDistance},
+      {"HazardTime", s.HazardTime},
+      {"ZoneLength", s.ZoneLength},
+      {"ZoneAngle", s.ZoneAngle},
+  };
+  for (const auto& f : scalars) {
+    if (!std::isfinite(f.value)) return f.name;
+  }
+  const TargetSet& t = s.Targets;
+  for (int i = 1; i <= t.ThresholdCount; ++i) {
+    if (!std::isfinite(Item(t.Thresholds, i))) return "Thresholds";
+  }
+  for (int n = 1; n <= t.PointCount && static_cast<size_t>(n) < t.Points.size(); ++n) {
+    for (int c = 1; c <= 5; ++c) {
+      if (!std::isfinite(t.Points[static_cast<size_t>(n)][static_cast<size_t>(c)])) return "Points";
+    }
+  }
+  for (int i = 1; i <= t.ThresholdCount; ++i) {
+    const int count = Item(s.ContourPointCount, i);
+    if (count < 1) break;
+    if (!std::isfinite(Item2(s.ContourX, i, 1)) || !std::isfinite(Item2(s.ContourX, i, count))) {
+      return "ContourX";
+    }
+    if (!std::isfinite(Item(s.MaxHalfWidth, i))) return "MaxHalfWidth";
+    if (!std::isfinite(Item(s.MaxHalfWidthX, i))) return "MaxHalfWidthX";
+  }
+  return "";
+}
+
 std::string ReadWholeFile(const std::string& path) {
   std::string bytes;
   if (!ReadFileBytes(path, bytes)) return "";

@@ -31,6 +31,10 @@ std::string BuildReport(const ModelState& s, const std::string& resultSummary,
                         const ReportControls& controls, const std::string& contourFilePath,
                         MessageSink& sink);
 
+// Name of the first field the report prints that holds no finite number, or ""
+// when all of them are finite; the driver refuses to show such a report.
+std::string FirstNonFiniteReportValue(const ModelState& s);
+
 // The whole file as UTF-8 text, converted from the GBK bytes it was written
 // in; a missing or unreadable file reads as "".
 std::string ReadWholeFile(const std::string& path);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -566,6 +567,27 @@ TEST(ReadWholeFile, ConvertsGbkAndReadsMissingFileAsEmpty) {
   EXPECT_EQ(ReadWholeFile(path), " \r\n浓度 (mg/m3) =2\r\n");
   std::filesystem::remove(path);
   EXPECT_EQ(ReadWholeFile(path), "");
+}
+
+}  // namespace
+}  // namespace zelto
+
+namespace zelto {
+namespace {
+
+TEST(ReportGuard, NamesTheFirstValueThatIsNotFinite) {
+  ModelState s = BaseState();
+  EXPECT_EQ(FirstNonFiniteReportValue(s), "");
+  s.ZoneAngle = std::numeric_limits<float>::quiet_NaN();
+  EXPECT_EQ(FirstNonFiniteReportValue(s), "ZoneAngle");
+  s.WindSpeed10m = std::numeric_limits<float>::infinity();
+  EXPECT_EQ(FirstNonFiniteReportValue(s), "WindSpeed10m");
+  s = BaseState();
+  s.MaxHalfWidthX[2] = -std::numeric_limits<float>::infinity();
+  EXPECT_EQ(FirstNonFiniteReportValue(s), "MaxHalfWidthX");
+  // Values of isopleths that are not printed are not looked at.
+  s.ContourPointCount[2] = 0;
+  EXPECT_EQ(FirstNonFiniteReportValue(s), "");
 }
 
 }  // namespace
