@@ -1,0 +1,32 @@
+// Small guards shared by the evaporation models: nothing that is not a finite
+// single may be stored into ModelState.
+#pragma once
+
+#include <cmath>
+#include <string>
+
+namespace zelto::source_detail {
+
+// True when value rounds to a finite single.
+inline bool IsFiniteSingle(double value) {
+  return std::isfinite(value) && std::isfinite(static_cast<float>(value));
+}
+
+// Rounds value to single and stores it; refuses with "<stage>：<what>计算结果无效。"
+// when it is NaN, infinite or beyond the single range.
+inline bool StoreSingle(float& field, double value, const char* stage, const char* what,
+                        std::string& message) {
+  if (!IsFiniteSingle(value)) {
+    message = std::string(stage) + "：" + what + "计算结果无效。";
+    return false;
+  }
+  field = static_cast<float>(value);
+  return true;
+}
+
+inline bool Refuse(std::string& message, const char* stage, const char* text) {
+  message = std::string(stage) + "：" + text;
+  return false;
+}
+
+}  // namespace zelto::source_detail
