@@ -1,4 +1,11 @@
 // Meteorology and substance properties at ambient conditions.
+//
+// Every routine reads and writes ModelState. Values are evaluated in double
+// precision and rounded to 32-bit floats when stored into ModelState; a later
+// step reads the stored float. Routines that can meet an arithmetic fault
+// (logarithm of a non-positive number, division by zero, a non-finite result)
+// return false with a short Chinese message naming the input or stage, and
+// never store NaN or infinity.
 #pragma once
 
 #include <string>
@@ -16,5 +23,54 @@ void ComputeLiquidDensity(ModelState& s);
 // The whole meteorology pass. Returns false with a message (Chinese) when it
 // refuses (a stack above the inversion, a formula that cannot be evaluated).
 bool RunMeteorology(ModelState& s, std::string& message);
+
+// ---- Surface parameters (set by the computation driver before the pass) ----
+
+// CloudTypeFactor from CloudType (unchanged for an unknown type); Albedo,
+// MoistureFactor and NetRadiationFactor from GroundMoisture and AirTempC.
+void ComputeSurfaceFactors(ModelState& s);
+
+// ---- Steps of the pass, in calling order ----
+
+// Same as ComputeSolarElevation, but reports local date or time texts that
+// cannot be read (fields left unchanged) or a non-finite result. The void form
+// above ignores the report.
+bool ComputeSolarElevation(ModelState& s, std::string& message);
+
+// Incoming solar radiation and surface sensible heat flux (W/m2).
+bool ComputeHeatFlux(ModelState& s, std::string& message);
+
+// Air density (g/cm3), dynamic (g/(cm s)) and kinematic (cm2/s) viscosity.
+bool ComputeAirProperties(ModelState& s, std::string& message);
+
+// Upper bound of trial steps of the friction-velocity search.
+inline constexpr int kFrictionVelocityMaxSteps = 10000;
+
+// Friction velocity u* (m/s) and Monin-Obukhov length L (m) by a stepped
+// search on u*. When stepsTaken is given it receives the number of trial
+// values evaluated (0 when the neutral value ends the search at once).
+bool ComputeFrictionVelocity(ModelState& s, std::string& message, int* stepsTaken = nullptr);
+
+// Wind speed 10 m above ground from u*, L and the roughness (m/s).
+bool ComputeWind10m(ModelState& s, std::string& message);
+
+// Horizontal and vertical stability parameters (0.5..6), the stability word,
+// and the shallow mixing-layer rule.
+bool ComputeStability(ModelState& s, std::string& message);
+
+// Stack releases: inversion check, buoyancy flux, final plume rise and the
+// effective release height. The inversion refusal returns false with
+// "排气筒高于逆温层，不能计算,地面浓度为0。".
+bool ComputePlumeRise(ModelState& s, std::string& message);
+
+// Vapour pressure of the substance at the ambient temperature (atm).
+bool ComputeVaporPressure(ModelState& s, std::string& message);
+
+// Same as ComputeLiquidDensity, with a report: where the correlation cannot be
+// evaluated, LiquidDensity is set to 1 and false is returned.
+bool ComputeLiquidDensity(ModelState& s, std::string& message);
+
+// Saturated vapour density at the ambient temperature (g/cm3).
+bool ComputeVaporDensity(ModelState& s, std::string& message);
 
 }  // namespace zelto
