@@ -150,11 +150,8 @@ class MainWindow {
   void Cmd_Click(int index);
 
  private:
+  // Shows the message (if any), returns the focus to box index, sets cancel.
   void RejectBox(int index, bool& cancel, const char* message);
-  void ApplyReleaseModeControls();
-  void ApplySubstanceControls();
-  bool ConfineRoughnessText(std::string& text) const;
-  void ComputeReleaseAmount();
 };
 
 }  // namespace zelto

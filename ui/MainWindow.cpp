@@ -1,0 +1,234 @@
+// Main window: design defaults, assignments that raise events, start and close.
+// The input checks are in MainWindowInputs.cpp, the derived display in
+// RefreshInput.cpp, the computation driver in PrepareInputs.cpp.
+#include "ui/MainWindow.h"
+
+#include <ctime>
+
+#include "core/Files.h"
+#include "core/TextConv.h"
+#include "ui/SettingsFile.h"
+
+namespace zelto {
+
+namespace {
+
+struct BoxDesign {
+  const char* text;
+  const char* toolTip;
+  int maxLength;
+};
+
+// Default text, tooltip and typing limit of boxes 0..25.
+const BoxDesign kBoxDesign[26] = {
+    {"120.10E", "", 0},
+    {"30.20N", "", 0},
+    {"2017/01/12", "YYYY/MM/DD", 10},
+    {"12:30:30", "HH:MM:SS。这里只须输入北京时间，内部会转成当地时间", 8},
+    {"100", "", 5},
+    {"0", "", 3},
+    {"10", ">0", 3},
+    {"0", "可选参数，如果没有，则输入0或负值", 3},
+    {"3.0", "", 4},
+    {"15", "风向标准差平均测量时间,如果有风向标准差，须输入", 3},
+    {"20", "", 5},
+    {"0", "如果有两个云层，则应使用大云量的云层。如果两层的云量相同，则应选择低云层。", 2},
+    {"10000",
+     "如果气温为20C及以上， 逆温基点低于500 m 的，必须要输入。高于500m可输入但对烟羽没有影响。"
+     "输入10000相当于没有逆温层",
+     6},
+    {"10", "", 5},
+    {"32", "", 0},
+    {"0", "用于计算液体的蒸气压。对临时物质，如果泄漏出物质为气体时输入0或负值", 0},
+    {"10", "", 0},
+    {"10", "仅用于液体排放，用于计算液体蒸发到空气中的蒸发速率", 0},
+    {"20", "仅用于液体排放，用于计算液体蒸发到空气中的蒸发速率", 0},
+    {"2", "仅用于气体排放。液体都是直接排到地上。", 0},
+    {"100", "仅用于烟筒排放，指出口处筒内气体温度", 0},
+    {"10", "仅用于烟筒排放，指气体实际状态下（非标态）的流量", 0},
+    {"15", "范围[1,15]", 4},
+    {"10", "距泄漏开始的时间长度,>0", 4},
+    {"2", ">=0", 4},
+    {"2", "可输入多个值，以逗号分隔", 0},
+};
+
+const char* const kPointListHint =
+    "每一行输入一个计算点定义，格式为（X,Y,Z,T)，其中X和Y为顺风和横风向坐标，Z为离地高，"
+    "T为预测时刻(min)。以逗号分隔";
+
+}  // namespace
+
+ClockReading SystemClock() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  ClockReading r;
+  r.Year = local.tm_year + 1900;
+  r.Month = local.tm_mon + 1;
+  r.Day = local.tm_mday;
+  r.Hour = local.tm_hour;
+  r.Minute = local.tm_min;
+  r.Second = local.tm_sec > 59 ? 59 : local.tm_sec;  // a leap second reads as :59
+  return r;
+}
+
+MainWindow::MainWindow(ModelState& state, MessageSink& messages) : s(state), sink(messages) {
+  for (int i = 0; i < 26; ++i) {
+    Text1[i].Text = kBoxDesign[i].text;
+    Text1[i].ToolTip = kBoxDesign[i].toolTip;
+    Text1[i].MaxLength = kBoxDesign[i].maxLength;
+  }
+
+  Combo1[0].Items = {"0.5 cm = 雪地, 无植被, 泥土平地, 无障碍物",
+                     "3.0 cm = 跑道, 开阔平地, 草地, 偶有单个障碍物",
+                     "10  cm = 低矮农作物, 个别大的障碍物         ",
+                     "25  cm = 高大农作物, 分布多处障碍物",
+                     "50  cm = 公园地面,  灌木丛, 很多障碍物",
+                     "100 cm = 整齐完整的大型障碍物 (城郊, 森林)"};
+  Combo1[0].Editable = true;
+  Combo1[0].ToolTip = "范围【0.5-100】cm";
+  Combo1[1].Items = {"泥地", "砂地", "水泥地"};
+  Combo1[2].Items = {"干", "湿", "覆雪"};
+  Combo1[3].Items = {"1 = HIGH--Ci, Cc, Cs", "2 = MIDDLE--Ac, As, Sc, Cu", "3 = LOW--St, Ns, Fog"};
+  Combo1[3].ToolTip = "此项仅对白天需要输入";
+  Combo1[4].Items = {"瞬时泄漏", "短时或持续泄漏", "浮力气体从烟筒排出"};
+  Combo1[5].Items = {"分钟", "秒"};
+  // Combo1[6] (substances) is filled by Form_Load.
+  Combo1[7].Items = {"kg/min", "m3/min"};
+  Combo1[8].Items = {"mg/m3", "ppm"};
+
+  Check1.Caption = "计算一系列点在特定时间的浓度C(X,Y,Z,T)";
+  Text2.Text = "100,0,2,10\r\n500,0,2,10\r\n1000,0,2,10\r\n";
+  Text2.ToolTip = kPointListHint;
+  Text2.Enabled = false;  // follows Check1, which starts unticked
+  Text3.Text = "计算结果\r\n";
+  Text3.Locked = true;
+
+  Label1[18].Caption = "物质泄漏速率/泄漏量,及单位：";
+  Label1[21].Caption = "释放高度/烟筒高度(m)：";
+  Label1[22].Caption = "烟气温度(℃)和流量(m3/s)：";
+  Label2[1].Caption = "当前本地为白天，太阳高度角30度，时差";
+  Label2[2].Caption = "当前环境气温下：泄漏出的污染物为液态，需计算蒸发速率";
+
+  Command1[0] = {"属性...", true, "编辑物质属性"};
+  Command1[1] = {"估算液面", true, "如果泄漏出液体且已知液体密度，根据泄漏量，估算液面积"};
+  Command1[2] = {"刷新结果", true, ""};
+  Cmd[0] = {"保存(&S)", true, ""};
+  Cmd[1] = {"放弃(&X)", true, ""};
+  Cmd[2] = {"帮助(&H)", true, ""};
+
+  Clock = SystemClock;
+}
+
+void MainWindow::SetText1(int i, const std::string& text) {
+  if (i < 0 || i >= static_cast<int>(Text1.size())) return;
+  if (Text1[i].Text == text) return;
+  Text1[i].Text = text;
+  Text1_Change(i);
+}
+
+bool MainWindow::SetListIndex(int i, int index) {
+  if (i < 0 || i >= static_cast<int>(Combo1.size())) return false;
+  ComboBox& c = Combo1[i];
+  if (index < 0 || index >= static_cast<int>(c.Items.size())) return false;
+  bool changed = c.ListIndex != index;
+  c.ListIndex = index;
+  c.Text = c.Items[index];
+  if (changed) Combo1_Click(i);
+  return true;
+}
+
+void MainWindow::SetCheck(int value) {
+  value = value != 0 ? 1 : 0;
+  if (Check1.Value == value) return;
+  Check1.Value = value;
+  Check1_Click();
+}
+
+void MainWindow::SetFocus(ControlKind kind, int index) { Focus = FocusId{kind, index}; }
+
+bool MainWindow::LeaveText1(int i) {
+  bool cancel = false;
+  Text1_Validate(i, cancel);
+  return !cancel;
+}
+
+void MainWindow::Form_Load() {
+  // Today's date and the current time, in the forms the box checks write back.
+  ClockReading now = Clock ? Clock() : SystemClock();
+  SetText1(2, FormatDateText(now.Year, now.Month, now.Day));
+  SetText1(3, FormatTimeText(now.Hour, now.Minute, now.Second));
+
+  InitConstants(s);
+
+  // The temporary substance (slot 0, all zero) and one defined substance.
+  s.Chemicals.assign(2, ChemicalEntry{});
+  s.Chemicals[1].Name = "未定义化学物质";
+  s.ChemicalCount = 1;
+  s.VosslerSets.assign(2, VosslerSet{});
+  s.VosslerSetCount = 1;
+
+  Busy = true;
+  ComboBox& names = Combo1[6];
+  names.Items.clear();
+  names.ListIndex = -1;
+  names.Text.clear();
+  names.Items.push_back("临时物质");
+  for (int k = 1; k <= s.ChemicalCount; ++k) names.Items.push_back(s.Chemicals[k].Name);
+
+  for (int i = 0; i < static_cast<int>(Combo1.size()); ++i) SetListIndex(i, 0);
+  FirstActivation = true;
+  Busy = false;
+}
+
+void MainWindow::Form_Activate() {
+  if (FirstActivation) {
+    // A missing or damaged file leaves the defaults; nothing is reported.
+    ReadSettingsFile(*this, SettingsPath);
+    FirstActivation = false;
+  }
+  PrepareInputs();
+}
+
+void MainWindow::Form_Unload(bool& cancel) {
+  cancel = false;
+  if (Discard) {
+    Closed = true;
+    return;
+  }
+  if (!PrepareInputs()) {
+    cancel = true;
+    return;
+  }
+  std::string message;
+  if (!WriteSettingsFile(*this, SettingsPath, message)) {
+    // The window stays open so that the operator's entries are not lost.
+    if (message.empty()) message = "无法保存设置文件 " + SettingsPath + "，窗口将保持打开。";
+    sink.ShowMessage(message);
+    cancel = true;
+    return;
+  }
+  Closed = true;
+}
+
+void MainWindow::Cmd_Click(int index) {
+  bool cancel = false;
+  switch (index) {
+    case 0:
+      Form_Unload(cancel);
+      break;
+    case 1:
+      Discard = true;
+      Form_Unload(cancel);
+      break;
+    case 2:
+      if (!HelpPath.empty() && FileExists(HelpPath) && StartExternal) {
+        StartExternal("NOTEPAD " + HelpPath);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace zelto

@@ -1,0 +1,259 @@
+// Checks of the main window's boxes and the list, molecular-weight, roughness
+// and point-series handlers.
+#include <cmath>
+#include <cstdlib>
+
+#include "core/TextConv.h"
+#include "ui/InputRules.h"
+#include "ui/MainWindow.h"
+
+namespace zelto {
+
+namespace {
+
+// Message shown when a box's value lies beyond the 32-bit range, per box;
+// nullptr where the box keeps no number (date and time boxes).
+const char* RangeMessage(int index) {
+  switch (index) {
+    case 2:
+    case 3:
+      return nullptr;
+    case 6:
+      return "不能小于1m!";
+    case 7:
+      return "不能大于180 度!";
+    case 9:
+      return "有效范围[1,60]!";
+    case 10:
+      return "有效范围[-50,60]!";
+    case 11:
+      return "有效范围[0,10]!";
+    case 17:
+      return "无效!最小为1";
+    case 22:
+      return "不可小于 1 min!";
+    default:
+      return "无效!";
+  }
+}
+
+// Appends the hemisphere letter to |v| written in double precision.
+std::string CoordinateText(double magnitude, const char* letter) {
+  if (magnitude == 0) magnitude = 0;  // no "-0"
+  return FormatGeneralDouble(magnitude) + letter;
+}
+
+bool EndsWithLetter(const std::string& text, char upper) {
+  if (text.empty()) return false;
+  char last = text.back();
+  return last == upper || last == static_cast<char>(upper - 'A' + 'a');
+}
+
+}  // namespace
+
+void MainWindow::RejectBox(int index, bool& cancel, const char* message) {
+  if (message != nullptr) sink.ShowMessage(message);
+  SetFocus(ControlKind::Text1, index);
+  cancel = true;
+}
+
+void MainWindow::Text1_Validate(int index, bool& cancel) {
+  cancel = false;
+  if (index < 0 || index >= static_cast<int>(Text1.size())) return;
+  // Release height and stack flow are not checked while their boxes are disabled.
+  if ((index == 19 || index == 21) && !Text1[index].Enabled) return;
+
+  std::string text = TrimSpaces(Text1[index].Text);
+  double v = LeadingNumber(text);
+
+  // A value no 32-bit number can hold is refused; box 13 of an instantaneous
+  // release is exempt because its value is replaced by "15" anyway.
+  bool instantaneous = Combo1[4].ListIndex == 0;
+  const char* rangeMessage = RangeMessage(index);
+  if (rangeMessage != nullptr && !(index == 13 && instantaneous) && !FitsSingle(v)) {
+    RejectBox(index, cancel, rangeMessage);
+    return;
+  }
+
+  switch (index) {
+    case 0: {  // longitude, east positive
+      if (!(std::fabs(v) < 180)) return RejectBox(index, cancel, nullptr);
+      double m = std::fabs(v);
+      if (EndsWithLetter(text, 'W') || v < 0) {
+        text = CoordinateText(m, "W");
+        s.Longitude = static_cast<float>(-m);
+      } else {
+        text = CoordinateText(m, "E");
+        s.Longitude = static_cast<float>(m);
+      }
+      RefreshInput(0);
+      break;
+    }
+    case 1: {  // latitude, north positive
+      if (!(std::fabs(v) < 90)) return RejectBox(index, cancel, nullptr);
+      double m = std::fabs(v);
+      if (EndsWithLetter(text, 'S') || v < 0) {
+        text = CoordinateText(m, "S");
+        s.Latitude = static_cast<float>(-m);
+      } else {
+        text = CoordinateText(m, "N");
+        s.Latitude = static_cast<float>(m);
+      }
+      RefreshInput(0);
+      break;
+    }
+    case 2: {
+      std::string date;
+      if (!NormaliseDateText(text, date)) return RejectBox(index, cancel, "日期格式：YYYY/MM/DD");
+      text = date;
+      s.ReleaseDate = text;
+      RefreshInput(0);
+      break;
+    }
+    case 3: {
+      std::string time;
+      if (!NormaliseTimeText(text, time)) return RejectBox(index, cancel, "时间格式: HH:MM:SS");
+      text = time;
+      s.ReleaseTime = text;
+      RefreshInput(0);
+      break;
+    }
+    case 4:
+      s.GroundElevation = static_cast<float>(v);
+      text = TextOfSingle(v);
+      break;
+    case 5:
+      s.WindDirection = ReduceWindDirection(v);
+      text = TextOfSingle(s.WindDirection);
+      break;
+    case 6:
+      if (!(v >= 1)) return RejectBox(index, cancel, "不能小于1m!");
+      s.WindHeight = static_cast<float>(v);
+      break;
+    case 7:
+      if (!(v <= 180)) return RejectBox(index, cancel, "不能大于180 度!");
+      s.SigmaTheta = static_cast<float>(v);
+      text = TextOfSingle(v);
+      if (v > 0) {
+        s.SigmaThetaFlag = 2;
+        Text1[9].Enabled = true;
+      } else {
+        s.SigmaThetaFlag = 1;
+        Text1[9].Enabled = false;
+      }
+      break;
+    case 8:
+      if (v < 0.5) text = "0.5";
+      s.WindSpeed = BoxSingle(text);
+      break;
+    case 9:
+      if (!(v >= 1 && v <= 60)) return RejectBox(index, cancel, "有效范围[1,60]!");
+      s.SigmaThetaTime = static_cast<float>(v);
+      text = TextOfSingle(v);
+      break;
+    case 10:
+      if (!(v >= -50 && v <= 60)) return RejectBox(index, cancel, "有效范围[-50,60]!");
+      s.AirTempC = static_cast<float>(v);
+      s.AirTempK = static_cast<float>(static_cast<double>(s.AirTempC) + 273.16);
+      text = TextOfSingle(v);
+      break;
+    case 11: {
+      // Cloud cover in tenths: refused below 0 or when it rounds above 10.
+      double c = RoundHalfEven(v, 0);
+      if (v < 0 || c > 10) return RejectBox(index, cancel, "有效范围[0,10]!");
+      if (c == 0) c = 0;  // no "-0"
+      s.CloudCover = static_cast<uint8_t>(c);
+      text = TextOfSingle(c);
+      Combo1[3].Enabled = s.DayNightFlag != "N" && s.CloudCover != 0;
+      break;
+    }
+    case 12:
+      if (v < 0) text = "0";
+      s.InversionBase = BoxSingle(text);
+      s.MixingHeight = s.InversionBase;
+      break;
+    case 13:
+      if (instantaneous) {
+        text = "15";
+        s.ReleaseDuration = 0.25f;
+      } else {
+        s.ReleaseDuration =
+            static_cast<float>(Combo1[5].ListIndex == 1 ? v / 60.0 : v);
+      }
+      break;
+    case 16:
+    case 21:
+    case 23:
+    case 25:
+      if (!(v > 0)) return RejectBox(index, cancel, "无效!");
+      break;
+    case 17:
+      if (!(v >= 1)) return RejectBox(index, cancel, "无效!最小为1");
+      break;
+    case 19:
+      if (s.ReleaseMode == 3 ? !(v > 0) : !(v >= 0)) return RejectBox(index, cancel, "无效!");
+      break;
+    case 22:
+      if (!(v >= 1)) return RejectBox(index, cancel, "不可小于 1 min!");
+      break;
+    default:  // 14, 15, 18, 20, 24: trimmed only
+      break;
+  }
+  SetText1(index, text);
+}
+
+void MainWindow::Text1_Change(int index) {
+  if (index != 14) return;
+  // The ppm unit needs a molecular weight.
+  if (LeadingNumber(Text1[14].Text) > 0) {
+    Combo1[8].Enabled = true;
+  } else {
+    Combo1[8].Enabled = false;
+    SetListIndex(8, 0);
+  }
+}
+
+void MainWindow::Combo1_Click(int index) {
+  if (Busy) return;
+  if (index != 4 && index != 5 && index != 6) return;
+  RefreshInput(1);
+  if (index != 6 || s.ChemicalIndex <= 0) return;
+
+  // A defined substance fills the boxes its property set can supply.
+  if (s.MolecularWeight > 0) SetText1(14, TextOfSingle(s.MolecularWeight));
+  if (s.VaporPressA > 0 && s.VaporPressB == 0 && s.VaporPressC == 0) {
+    SetText1(15, TextOfSingle(s.VaporPressA));
+  }
+  bool haveCandidate = false;
+  float candidate = 0;
+  if (Combo1[8].ListIndex == 1) {
+    if (s.TwaPpm > 0) {
+      candidate = s.TwaPpm;
+      haveCandidate = true;
+    } else if (s.StelPpm > 0) {
+      candidate = s.StelPpm;
+      haveCandidate = true;
+    }
+  } else {
+    if (s.TwaMg > 0) {
+      candidate = s.TwaMg;
+      haveCandidate = true;
+    } else if (s.StelMg > 0) {
+      candidate = s.StelMg;
+      haveCandidate = true;
+    }
+  }
+  // A threshold the operator entered is never replaced.
+  if (haveCandidate && LeadingNumber(Text1[25].Text) == 0) SetText1(25, TextOfSingle(candidate));
+}
+
+void MainWindow::Combo1_LostFocus(int index) {
+  if (index != 0) return;
+  std::string text = Combo1[0].Text;
+  ConfineRoughnessText(text);
+  Combo1[0].Text = text;
+}
+
+void MainWindow::Check1_Click() { Text2.Enabled = Check1.Value == 1; }
+
+}  // namespace zelto
