@@ -1,0 +1,246 @@
+// zelto-batch: one computation without a window.
+//
+// It does what the desktop program does when it starts and the operator
+// presses "刷新结果": the window is created, activated for the first time
+// (settings read, inputs prepared, refusals ignored), then the compute button
+// runs the checks, the three dispersion stages and the report. The settings
+// file is never written.
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "batch/BatchJson.h"
+#include "core/Files.h"
+#include "core/Messages.h"
+#include "core/ModelState.h"
+#include "ui/MainWindow.h"
+
+namespace zelto {
+namespace {
+
+constexpr int kExitReport = 0;
+constexpr int kExitUsage = 1;
+constexpr int kExitRefused = 2;
+
+const char* const kHelp =
+    "用法 / Usage: zelto-batch [--json] [--out-dir DIR] [SETTINGS]\n"
+    "\n"
+    "  SETTINGS       设置文件（与 ZELTO.ini 格式相同）。省略时使用程序目录下的 ZELTO.ini；\n"
+    "                 该文件也不存在时使用窗口的内置默认值（当天日期和当前时间）。\n"
+    "                 A settings file in the ZELTO.ini format. Without it, ZELTO.ini beside\n"
+    "                 the executable; when that is missing too, the window's built-in\n"
+    "                 defaults (today's date and the current time).\n"
+    "  --json         在标准输出写一个 JSON 对象：Ok、Messages、模型记录的全部字段、\n"
+    "                 ResultSummary 和 Report（CR LF 行尾）。\n"
+    "                 Write one JSON object to standard output: Ok, Messages, every field\n"
+    "                 of the model record, ResultSummary and Report (CR LF line ends).\n"
+    "  --out-dir DIR  廓线数据文件 CONCXY.DAT 的目录（默认：程序目录），不存在时创建。\n"
+    "                 Directory for the contour data file CONCXY.DAT (default: the\n"
+    "                 executable's directory); created when missing.\n"
+    "  --help         显示本说明。 Show this help.\n"
+    "\n"
+    "不带 --json 时，计算报告（UTF-8，\\n 行尾）写到标准输出，提示信息逐行写到标准错误。\n"
+    "Without --json the report (UTF-8, \\n line ends) goes to standard output and the\n"
+    "messages, one per line, to standard error.\n"
+    "\n"
+    "退出状态 / Exit status:\n"
+    "  0  已生成计算报告（包括有警告的情况，如廓线数据文件无法写入）\n"
+    "     the report was produced (warnings such as an unwritable contour file included)\n"
+    "  1  参数错误，或设置文件不存在、无法读取\n"
+    "     usage error, or the SETTINGS file does not exist or cannot be read\n"
+    "  2  输入检查或计算阶段拒绝了计算\n"
+    "     an input check or a computation stage refused\n";
+
+struct Arguments {
+  bool json = false;
+  bool help = false;
+  bool hasOutDir = false;
+  std::string outDir;
+  bool hasSettings = false;
+  std::string settings;
+};
+
+// Returns false with an explanation for a usage error.
+bool ParseArguments(int argc, char** argv, Arguments& a, std::string& error) {
+  bool optionsEnded = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+    } else if (!optionsEnded && (arg == "--help" || arg == "-h")) {
+      a.help = true;
+    } else if (!optionsEnded && arg == "--json") {
+      a.json = true;
+    } else if (!optionsEnded && arg == "--out-dir") {
+      if (i + 1 >= argc) {
+        error = "--out-dir 缺少目录 / --out-dir needs a directory";
+        return false;
+      }
+      a.hasOutDir = true;
+      a.outDir = argv[++i];
+    } else if (!optionsEnded && arg.rfind("--out-dir=", 0) == 0) {
+      a.hasOutDir = true;
+      a.outDir = arg.substr(10);
+    } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+      error = "未知选项 / unknown option: " + arg;
+      return false;
+    } else if (a.hasSettings) {
+      error = "只能给出一个设置文件 / only one SETTINGS file may be given";
+      return false;
+    } else {
+      a.hasSettings = true;
+      a.settings = arg;
+    }
+  }
+  if (a.hasOutDir && a.outDir.empty()) {
+    error = "--out-dir 缺少目录 / --out-dir needs a directory";
+    return false;
+  }
+  return true;
+}
+
+// Records messages only while recording is on: the start-up pass runs muted,
+// as the window ignores a start-up refusal.
+class BatchSink : public MessageSink {
+ public:
+  void ShowMessage(const std::string& text) override {
+    if (recording) messages.push_back(text);
+  }
+  bool recording = false;
+  std::vector<std::string> messages;
+};
+
+// Labels in front of the boxes Text1(0..25), for refusals the window shows
+// without a message (longitude and latitude out of range).
+const char* const kBoxLabels[26] = {
+    "泄漏位置经度和纬度：", "泄漏位置经度和纬度：", "泄漏发生日期和时间：",
+    "泄漏发生日期和时间：", "泄漏处地面高程（m)：", "风向(度,以N=0,E=90)：",
+    "测风高度(m)：",        "风向标准差(度)：",     "环境风速(m/s)：",
+    "风向标准差时间（min)：", "环境气温(℃)：",      "云量(按10分云量制)：",
+    "逆温层基底高度（m)：", "泄漏时长：",           "物质分子量和蒸气压(mmHg)：",
+    "物质分子量和蒸气压(mmHg)：", "物质泄漏速率/泄漏量,及单位：", "液池的面积(m2)和温度(℃)：",
+    "液池的面积(m2)和温度(℃)：", "释放高度/烟筒高度(m)：", "烟气温度(℃)和流量(m3/s)：",
+    "烟气温度(℃)和流量(m3/s)：", "浓度平均时间(min)：", "预测时刻(min)：",
+    "预测点离地高度(m)：",  "计算廓线的阈值：",
+};
+
+std::string RefusalWithoutMessage(const MainWindow& w) {
+  if (w.Focus.Kind == ControlKind::Text1 && w.Focus.Index >= 0 && w.Focus.Index < 26) {
+    return std::string("输入无效：") + kBoxLabels[w.Focus.Index];
+  }
+  return "输入无效";
+}
+
+// CR LF (and lone CR) to "\n".
+std::string UnixLineEnds(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      out += '\n';
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+// One message on one line.
+std::string OneLine(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      out += ' ';
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+int UsageError(const std::string& explanation) {
+  std::cerr << "zelto-batch: " << explanation << "\n";
+  return kExitUsage;
+}
+
+int Run(int argc, char** argv) {
+  Arguments args;
+  std::string error;
+  if (!ParseArguments(argc, argv, args, error)) {
+    return UsageError(error + "（--help 显示用法 / --help shows the usage）");
+  }
+  if (args.help) {
+    std::cout << kHelp;
+    return kExitReport;
+  }
+
+  const std::string exeDir = ExecutableDirectory();
+  std::string settingsPath = JoinPath(exeDir, "ZELTO.ini");
+  if (args.hasSettings) {
+    std::string bytes;
+    if (!ReadFileBytes(args.settings, bytes)) {
+      return UsageError("设置文件不存在或无法读取 / cannot read the settings file: " +
+                        args.settings);
+    }
+    settingsPath = args.settings;
+  }
+
+  std::string outDir = args.hasOutDir ? args.outDir : exeDir;
+  std::error_code ec;
+  std::filesystem::create_directories(outDir, ec);
+  if (!std::filesystem::is_directory(outDir, ec)) {
+    return UsageError("无法创建输出目录 / cannot create the output directory: " + outDir);
+  }
+  const std::filesystem::path absDir = std::filesystem::absolute(outDir, ec);
+  const std::string contourDir = ec ? outDir : absDir.lexically_normal().generic_string();
+  std::string contourPath = JoinPath(contourDir, "CONCXY.DAT");
+  // "dir/./" or a trailing separator would leave "//" in the name shown.
+  contourPath = std::filesystem::path(contourPath).lexically_normal().generic_string();
+
+  ModelState s;
+  BatchSink sink;
+  MainWindow w(s, sink);
+  w.SettingsPath = settingsPath;
+  w.ContourPath = contourPath;
+  w.HelpPath.clear();
+
+  // Start and first activation: settings read and inputs prepared, with any
+  // refusal ignored as the window does.
+  w.Form_Load();
+  w.Form_Activate();
+
+  // The compute button. A report always begins with a line break, so an empty
+  // results box afterwards means the computation was refused.
+  sink.recording = true;
+  w.Text3.Text.clear();
+  w.Focus = FocusId{};
+  w.Command1_Click(2);
+  sink.recording = false;
+  const bool ok = !w.Text3.Text.empty();
+  if (!ok && sink.messages.empty()) sink.messages.push_back(RefusalWithoutMessage(w));
+  const std::string report = ok ? w.Text3.Text : std::string();
+
+  if (args.json) {
+    BatchJson obj = BatchJson::object();
+    obj["Ok"] = ok;
+    obj["Messages"] = sink.messages;
+    AddModelState(obj, s);
+    obj["ResultSummary"] = w.ResultSummary;
+    obj["Report"] = report;
+    std::cout << obj.dump(-1, ' ', false, BatchJson::error_handler_t::replace) << "\n";
+  } else {
+    for (const std::string& m : sink.messages) std::cerr << OneLine(m) << "\n";
+    if (ok) std::cout << UnixLineEnds(report) << "\n";
+  }
+  std::cout.flush();
+  return ok ? kExitReport : kExitRefused;
+}
+
+}  // namespace
+}  // namespace zelto
+
+int main(int argc, char** argv) { return zelto::Run(argc, argv); }
