@@ -153,9 +153,9 @@ std::string ExponentText(int x, bool alwaysSign, int minDigits) {
   return s + d;
 }
 
-// General form with at most `sig` significant digits; exponent form when the
-// decimal exponent of the rounded value is below -4 or at least 7... for
-// sig=7; the upper limit is `sig` for every precision (15 for doubles).
+// General form with at most `sig` significant digits, trailing zeros removed;
+// exponent form when the decimal exponent of the rounded value is below -4 or
+// at least `upperExp`. Exact ties round away from zero.
 std::string GeneralForm(double v, int sig, int upperExp) {
   if (std::isnan(v)) return "NaN";
   if (std::isinf(v)) return v < 0 ? "-Inf" : "Inf";
@@ -192,7 +192,21 @@ locale_t CLocale() {
 // Parses a clean ASCII number text ("-12.5e3") without locale influence;
 // overflow gives +-infinity, underflow 0 or a subnormal.
 double ParseCleanNumber(const std::string& clean) {
-  return strtod_l(clean.c_str(), nullptr, CLocale());
+  if (locale_t loc = CLocale()) return strtod_l(clean.c_str(), nullptr, loc);
+  // Without a "C" locale object: from_chars is locale-free but leaves the
+  // value alone when out of range; the exponent's sign tells which side.
+  double v = 0;
+  const char* b = clean.data();
+  const char* e = b + clean.size();
+  bool negative = !clean.empty() && clean[0] == '-';
+  if (!clean.empty() && (clean[0] == '+' || clean[0] == '-')) ++b;
+  auto res = std::from_chars(b, e, v);
+  if (res.ec == std::errc::result_out_of_range) {
+    size_t ep = clean.find('e');
+    bool tiny = ep != std::string::npos && ep + 1 < clean.size() && clean[ep + 1] == '-';
+    v = tiny ? 0.0 : HUGE_VAL;
+  }
+  return negative ? -v : v;
 }
 
 bool IsNumberBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
@@ -264,10 +278,9 @@ std::string FormatPattern(double v, std::string_view pattern) {
   while (start < pattern.size() && !isCore(pattern[start])) ++start;
   std::string_view prefix = pattern.substr(0, start);
   size_t pos = start;
-  int intPlaces = 0, intZeros = 0, decimals = 0;
+  int intZeros = 0, decimals = 0;
   bool hasPoint = false;
   while (pos < pattern.size() && (pattern[pos] == '0' || pattern[pos] == '#')) {
-    ++intPlaces;
     if (pattern[pos] == '0') ++intZeros;
     ++pos;
   }
@@ -297,7 +310,6 @@ std::string FormatPattern(double v, std::string_view pattern) {
     }
   }
   std::string_view suffix = pattern.substr(pos);
-  (void)intPlaces;
 
   if (!std::isfinite(v)) {
     return std::string(prefix) + (std::isnan(v) ? "NaN" : (v < 0 ? "-Inf" : "Inf")) +
