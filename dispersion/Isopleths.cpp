@@ -1,0 +1,525 @@
+// Dispersion entry, isopleths of the thresholds, hazard distance and zone.
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/TextConv.h"
+#include "dispersion/ConcentrationEvaluator.h"
+#include "dispersion/Dispersion.h"
+
+namespace zelto {
+
+namespace {
+
+// Limits of the searches: steps of the upwind edge search and of the downwind
+// march, and the farthest distance (m) any march looks.
+constexpr int kMaxSearchSteps = 10000;
+constexpr float kMarchLimit = 100000.0f;
+// Crosswind steps of one half-width search (2 m each: 200 km).
+constexpr int kMaxCrosswindSteps = 100000;
+// Steps of the hazard-distance loops; the 100 km limit ends them long before.
+constexpr long kMaxHazardSteps = 1000000;
+// Slowest wind (m/s) for which the puff ages stay within float resolution.
+constexpr float kMinWind = 0.01f;
+// Largest source strength (g/min, a million tonnes per minute) for which no
+// concentration can overflow a float.
+constexpr float kMaxSourceStrength = 1.0e12f;
+
+void ProcessEvents(const DispersionContext& ctx) {
+  if (ctx.processEvents) ctx.processEvents();
+}
+
+bool Finite(float v) { return std::isfinite(v); }
+
+// Refuses inputs for which a formula of the model cannot be evaluated.
+bool CheckDispersionInputs(const ModelState& s, int kind, std::string& message) {
+  const char kPrefix[] = "扩散计算无法进行：";
+  if (kind < 1 || kind > 3) {
+    message = std::string(kPrefix) + "计算类型无效。";
+    return false;
+  }
+  if (!Finite(s.WindSpeed10m) || s.WindSpeed10m < kMinWind) {
+    message = std::string(kPrefix) + "10m高风速无效（须不小于0.01m/s）。";
+    return false;
+  }
+  if (!Finite(s.SourceSize) || !(s.SourceSize > 0.0f)) {
+    message = std::string(kPrefix) + "源尺寸无效（须大于0）。";
+    return false;
+  }
+  if (!Finite(s.SourceStrength) || s.SourceStrength < 0.0f || s.SourceStrength > kMaxSourceStrength) {
+    message = std::string(kPrefix) + "源强无效。";
+    return false;
+  }
+  if (!Finite(s.ReleaseDuration) || !(s.ReleaseDuration > 0.0f)) {
+    message = std::string(kPrefix) + "排放时长无效（须大于0）。";
+    return false;
+  }
+  if (!Finite(s.AveragingTime) || !(s.AveragingTime > 0.0f)) {
+    message = std::string(kPrefix) + "浓度平均时间无效（须大于0）。";
+    return false;
+  }
+  if (!Finite(s.DispersionRoughness) || !(s.DispersionRoughness > 0.0f) ||
+      (s.SigmaThetaFlag == 2 && (!Finite(s.Roughness) || !(s.Roughness > 0.0f)))) {
+    message = std::string(kPrefix) + "地表粗糙度无效（须大于0）。";
+    return false;
+  }
+  // The sigma-z tables cover the stability parameter from 0.5 (A) to 6 (F).
+  if (!Finite(s.HorizontalStability) || !Finite(s.VerticalStability) ||
+      s.HorizontalStability < 0.0f || s.HorizontalStability > 6.5f ||
+      std::floor(s.VerticalStability + 0.4999) < 0.0 || std::floor(s.VerticalStability + 0.4999) > 6.0) {
+    message = std::string(kPrefix) + "大气稳定度参数无效。";
+    return false;
+  }
+  if (!Finite(s.MixingHeight) || !(s.MixingHeight > 0.0f)) {
+    message = std::string(kPrefix) + "混合层高度无效（须大于0）。";
+    return false;
+  }
+  if (!Finite(s.EffectivePlumeHeight)) {
+    message = std::string(kPrefix) + "释放高度无效。";
+    return false;
+  }
+  if (!Finite(s.ReceptorHeight)) {
+    message = std::string(kPrefix) + "预测点离地高度无效。";
+    return false;
+  }
+  if (!Finite(s.PredictionTime) || std::fabs(s.PredictionTime) > 1.0e7f) {
+    message = std::string(kPrefix) + "预测时刻无效。";
+    return false;
+  }
+  const float xv = VirtualDistance(s, SigmaYClass(s));
+  if (!Finite(xv) || !(xv > 0.0f)) {
+    message = std::string(kPrefix) + "初始源尺寸对应的虚拟距离无法计算。";
+    return false;
+  }
+  if (kind == 1) {
+    const int n = s.Targets.ThresholdCount;
+    bool ok = n >= 1 && static_cast<int>(s.Targets.Thresholds.size()) > n;
+    for (int j = 1; ok && j <= n; ++j) {
+      ok = Finite(s.Targets.Thresholds[j]) && s.Targets.Thresholds[j] > 0.0f;
+    }
+    if (!ok) {
+      message = "廓线的阈值无效!";
+      return false;
+    }
+    if (s.SigmaThetaFlag == 2 && s.WindSpeed > 1.8f &&
+        (!Finite(s.SigmaTheta) || !Finite(s.SigmaThetaTime) || !(s.SigmaThetaTime > 0.0f))) {
+      message = std::string(kPrefix) + "风向标准差时间无效（须大于0）。";
+      return false;
+    }
+  }
+  if (kind == 2) {
+    const int n = s.Targets.PointCount;
+    bool ok = n <= 0 || static_cast<int>(s.Targets.Points.size()) > n;
+    for (int i = 1; ok && i <= n; ++i) {
+      const PointRow& p = s.Targets.Points[i];
+      ok = Finite(p[1]) && Finite(p[2]) && Finite(p[3]) && Finite(p[4]) && std::fabs(p[4]) <= 1.0e7f;
+    }
+    if (!ok) {
+      message = std::string(kPrefix) + "系列计算点的坐标或时刻无效。";
+      return false;
+    }
+  }
+  return true;
+}
+
+// True when every result the stage wrote is a finite number.
+bool ResultsFinite(const ModelState& s, int kind) {
+  if (!Finite(s.MaxConcentration) || !Finite(s.Concentration)) return false;
+  if (kind == 1) {
+    if (!Finite(s.HazardDistance) || !Finite(s.HazardTime) || !Finite(s.ZoneLength) ||
+        !Finite(s.ZoneAngle)) {
+      return false;
+    }
+    for (const auto& row : s.ContourAxisConc) {
+      for (float v : row) {
+        if (!Finite(v)) return false;
+      }
+    }
+  }
+  if (kind == 2) {
+    for (int i = 1; i <= s.Targets.PointCount; ++i) {
+      if (!Finite(s.Targets.Points[i][5])) return false;
+    }
+  }
+  return true;
+}
+
+// Replaces the results of a stage that overflowed by zeros.
+void ClearResults(ModelState& s, int kind) {
+  s.Concentration = 0.0f;
+  s.MaxConcentration = 0.0f;
+  if (kind == 1) {
+    std::fill(s.ContourPointCount.begin(), s.ContourPointCount.end(), int16_t{0});
+    for (auto* table : {&s.ContourX, &s.ContourHalfWidth, &s.ContourAxisConc}) {
+      for (auto& row : *table) std::fill(row.begin(), row.end(), 0.0f);
+    }
+    std::fill(s.MaxHalfWidth.begin(), s.MaxHalfWidth.end(), 0.0f);
+    std::fill(s.MaxHalfWidthX.begin(), s.MaxHalfWidthX.end(), 0.0f);
+    s.HazardDistance = s.HazardTime = s.ZoneLength = s.ZoneAngle = 0.0f;
+    s.HazardLimitReached = false;
+    s.ContourText.clear();
+  }
+  if (kind == 2) {
+    for (int i = 1; i <= s.Targets.PointCount; ++i) s.Targets.Points[i][5] = 0.0f;
+  }
+}
+
+// One traced isopleth: points 1..k (element 0 unused).
+struct Contour {
+  std::vector<float> x{0.0f}, halfWidth{0.0f}, axisConc{0.0f};
+  int count() const { return static_cast<int>(x.size()) - 1; }
+};
+
+// Upwind end of the isopleth of threshold c: from the distance of the
+// maximum back towards the source in steps of a tenth of that distance,
+// refined by halving the step (never below 10 m) where the concentration
+// falls below c. Returns the distance where the search stopped.
+float FindUpwindEdge(ModelState& s, ConcentrationEvaluator& ev, float xm, float c) {
+  // Integer distances and steps; halving rounds halves to even.
+  const double x0 = RoundHalfEven(xm);
+  double step = RoundHalfEven(x0 / 10.0);
+  if (step < 10.0) step = 10.0;
+  float x = 0.0f;
+  for (int i = 1; i <= kMaxSearchSteps; ++i) {
+    x = static_cast<float>(x0 - (i - 1) * step);
+    if (x < 10.0f) {
+      x = 10.0f;
+      break;
+    }
+    const float conc = ev.At(s, x, 0.0f);
+    if (conc < c) {
+      if (step <= 10.0) break;
+      step = RoundHalfEven(step / 2.0);
+      if (step < 10.0) step = 10.0;
+    }
+  }
+  return x;
+}
+
+// Half-width at distance x of the isopleth of threshold c, searched in 2 m
+// crosswind steps from the previous half-width. Sets ended when the
+// isopleth closes (the search came down to the axis).
+float FindHalfWidth(ModelState& s, ConcentrationEvaluator& ev, float x, float c, float previous,
+                    bool& ended) {
+  constexpr float dy = 2.0f;
+  ended = false;
+  float y = previous;
+  float conc = ev.At(s, x, y);
+  if (conc > c) {
+    for (int i = 0; i < kMaxCrosswindSteps; ++i) {
+      y = static_cast<float>(y + dy);
+      conc = ev.At(s, x, y);
+      if (conc < c) break;
+    }
+    return static_cast<float>(y - dy);
+  }
+  if (conc == c) return y;
+  for (int i = 0; i < kMaxCrosswindSteps; ++i) {
+    y = static_cast<float>(y - dy);
+    if (y <= 0.0f) {
+      ended = true;
+      return 0.0f;
+    }
+    conc = ev.At(s, x, y);
+    if (!(conc <= c)) break;
+  }
+  return static_cast<float>(y + dy);
+}
+
+// Downwind march from xs along the isopleth of threshold c, recording the
+// axis concentration and half-width at every distance where the axis is at
+// or above c. The 10 m step doubles while the half-width changes by less than
+// 10 % (but stays within a fifth of the distance) and is halved back at the
+// downwind end until it is 10 m again.
+Contour MarchIsopleth(ModelState& s, ConcentrationEvaluator& ev, float xs, float c,
+                      const DispersionContext& ctx) {
+  Contour contour;
+  float x = xs;
+  double step = 10.0;
+  for (int i = 1; i <= kMaxSearchSteps; ++i) {
+    ProcessEvents(ctx);
+    if (i > 1) x = static_cast<float>(x + step);
+    const float conc = ev.At(s, x, 0.0f);
+    if (conc >= c) {
+      contour.x.push_back(x);
+      contour.axisConc.push_back(conc);
+      const int k = contour.count();
+      const float previous = contour.halfWidth[k - 1];
+      bool ended = false;
+      const float w = FindHalfWidth(s, ev, x, c, previous, ended);
+      contour.halfWidth.push_back(w);
+      if (ended) break;
+      if (previous > 0.0f && k >= 3 &&
+          std::fabs(static_cast<double>(w) - previous) / previous < 0.1) {
+        step = 2.0 * step;
+        if (step / x > 0.2) step = step / 2.0;
+      }
+    } else if (contour.count() > 0) {
+      if (step <= 10.0) break;
+      x = static_cast<float>(x - step);
+      step = step / 2.0;
+    }
+    if (x > kMarchLimit) break;
+  }
+  return contour;
+}
+
+// Hazard distance and time of an instantaneous release: follow the cloud
+// centre (X = u T) minute by minute while its axis concentration exceeds c1.
+void InstantaneousHazard(ModelState& s, ConcentrationEvaluator& ev, float t, float c1, float f,
+                         const DispersionContext& ctx) {
+  const double u = s.WindSpeed10m;
+  float time = t;
+  float x = 0.0f;
+  float conc = s.Concentration;  // the last concentration computed
+  float previous = conc;
+  bool limit = false;
+  long step = 0;
+  for (; step < kMaxHazardSteps; ++step) {
+    ProcessEvents(ctx);
+    if (step > 0) time = static_cast<float>(time + 1.0);
+    x = static_cast<float>(time * 60.0 * u);
+    previous = conc;
+    s.PredictionTime = time;
+    conc = ev.At(s, x, 0.0f);
+    if (!(conc > c1)) break;
+    if (x > kMarchLimit) {
+      limit = true;
+      break;
+    }
+  }
+  if (step >= kMaxHazardSteps) limit = true;
+  // The step back applies when the loop ended with the cloud below c1 after
+  // a minute above it.
+  if (!limit && previous > c1) time = static_cast<float>(time - 1.0);
+  s.HazardLimitReached = limit;
+  s.HazardDistance = x > f ? x : f;
+  s.HazardTime = time;
+}
+
+// Hazard distance and time of a timed release: march outwards along the axis
+// from the end of the release, following the time at which the edge of the
+// cloud passes each distance; give up after a few minutes without reaching
+// c1 (patience shrinking with longer releases).
+void TimedReleaseHazard(ModelState& s, ConcentrationEvaluator& ev, float t, float c1, float f,
+                        const DispersionContext& ctx) {
+  const float duration = s.ReleaseDuration;
+  float x = 10.0f;
+  float time = duration < 1.0f ? 1.0f : duration;
+  float previous = 0.0f;
+  int waited = 0;
+  const int patience = duration < 90.0f ? 5 : duration < 150.0f ? 4 : duration < 210.0f ? 3 : 2;
+  bool limit = false, neverAbove = false;
+  for (long step = 0; step < kMaxHazardSteps; ++step) {
+    ProcessEvents(ctx);
+    s.PredictionTime = time;
+    const float conc = ev.At(s, x, 0.0f);
+    if (conc <= c1 && previous > c1) {
+      // The edge has just been crossed at this time: look one minute later.
+      time = static_cast<float>(time + 1.0);
+      previous = 0.0f;
+      continue;
+    }
+    if (conc > c1 || (conc < c1 && time == duration)) {
+      float ds = static_cast<float>(0.02 * x);
+      if (ds < 10.0f) ds = 10.0f;
+      if (ds > 100.0f) ds = 100.0f;
+      x = static_cast<float>(x + ds);
+      previous = conc;
+      waited = 0;
+      if (x > kMarchLimit) {
+        if (conc > c1) {
+          limit = true;
+        } else {
+          neverAbove = true;
+        }
+        break;
+      }
+      continue;
+    }
+    ++waited;
+    if (waited >= patience) break;
+    time = static_cast<float>(time + 1.0);
+    previous = 0.0f;
+  }
+  s.HazardLimitReached = limit;
+  if (neverAbove) {
+    s.HazardDistance = f;
+    s.HazardTime = t;
+  } else {
+    s.HazardTime = static_cast<float>(time - waited);
+    s.HazardDistance = x > f ? x : f;
+  }
+}
+
+}  // namespace
+
+void ComputeZoneAngle(ModelState& s) {
+  float angle;
+  if (s.WindSpeed <= 1.8f) {
+    angle = 360.0f;  // light wind: the direction is too unsteady for a sector
+  } else if (s.SigmaThetaFlag == 2) {
+    // Six standard deviations of the wind direction, scaled from its
+    // averaging time to the exposure time (at most 60 min) with the power 0.2.
+    const float te = s.ReleaseDuration < 60.0f ? s.ReleaseDuration : 60.0f;
+    angle = static_cast<float>(6.0 * s.SigmaTheta * std::pow(static_cast<double>(te) / s.SigmaThetaTime, 0.2));
+    if (angle < 30.0f) angle = 30.0f;
+    if (angle > 180.0f) angle = 180.5f;
+  } else if (s.HorizontalStability < 3.5f) {
+    angle = static_cast<float>(165.0 - 30.0 * s.HorizontalStability);
+  } else {
+    angle = s.WindSpeed > 5.15f ? 45.0f : 90.0f;
+  }
+  s.ZoneAngle = angle;
+}
+
+void FindIsopleths(ModelState& s, ConcentrationEvaluator& ev, float t, float z,
+                   const DispersionContext& ctx) {
+  const int n = s.Targets.ThresholdCount;
+  s.ContourPointCount.assign(n + 1, 0);
+  s.ContourX.assign(n + 1, std::vector<float>(1, 0.0f));
+  s.ContourHalfWidth.assign(n + 1, std::vector<float>(1, 0.0f));
+  s.ContourAxisConc.assign(n + 1, std::vector<float>(1, 0.0f));
+  s.MaxHalfWidth.assign(n + 1, 0.0f);
+  s.MaxHalfWidthX.assign(n + 1, 0.0f);
+  s.HazardLimitReached = false;
+  // No contour text unless this run writes the file; the report shows the
+  // text only when the smallest threshold has an isopleth anyway.
+  s.ContourText.clear();
+
+  std::string unused;
+  FindPlaneMaximum(s, ev, z, t, unused);
+  const float xm = s.MaxConcentrationX;
+  if (n < 1 || s.MaxConcentration < s.Targets.Thresholds[1]) return;
+
+  size_t longest = 0;
+  for (int j = 1; j <= n; ++j) {
+    const float c = s.Targets.Thresholds[j];
+    const float xs = FindUpwindEdge(s, ev, xm, c);
+    if (s.MaxConcentration < c) break;  // this and every higher threshold: no isopleth
+    Contour contour = MarchIsopleth(s, ev, xs, c, ctx);
+    const int k = contour.count();
+    s.ContourPointCount[j] = static_cast<int16_t>(k);
+    s.ContourX[j] = std::move(contour.x);
+    s.ContourHalfWidth[j] = std::move(contour.halfWidth);
+    s.ContourAxisConc[j] = std::move(contour.axisConc);
+    if (k >= 1) {
+      s.MaxHalfWidth[j] = s.ContourHalfWidth[j][1];
+      s.MaxHalfWidthX[j] = s.ContourX[j][1];
+      for (int p = 2; p <= k; ++p) {
+        if (s.ContourHalfWidth[j][p] > s.MaxHalfWidth[j]) {
+          s.MaxHalfWidth[j] = s.ContourHalfWidth[j][p];
+          s.MaxHalfWidthX[j] = s.ContourX[j][p];
+        }
+      }
+    }
+    if (static_cast<size_t>(k) > longest) longest = k;
+  }
+  // Every threshold's rows hold as many points as the longest isopleth.
+  for (int j = 0; j <= n; ++j) {
+    s.ContourX[j].resize(longest + 1, 0.0f);
+    s.ContourHalfWidth[j].resize(longest + 1, 0.0f);
+    s.ContourAxisConc[j].resize(longest + 1, 0.0f);
+  }
+
+  ComputeZoneAngle(s);
+
+  // Hazard distance of the smallest threshold. An isopleth without points
+  // (the maximum exceeds the threshold only between two march positions)
+  // has no far end; 0 stands in for it.
+  const float c1 = s.Targets.Thresholds[1];
+  const int count1 = s.ContourPointCount[1];
+  const float f = count1 > 0 ? s.ContourX[1][count1] : 0.0f;
+  const float duration = s.ReleaseDuration;
+  if (duration == kSentinel) {
+    s.HazardDistance = f;
+    s.HazardTime = kSentinel;
+  } else if (duration <= 0.25f) {
+    InstantaneousHazard(s, ev, t, c1, f, ctx);
+  } else {
+    TimedReleaseHazard(s, ev, t, c1, f, ctx);
+  }
+  s.PredictionTime = t;
+
+  // Round to 10 m; the 90 % zone reaches 2.1 times the hazard distance.
+  s.HazardDistance = static_cast<float>(10.0 * RoundHalfEven(s.HazardDistance / 10.0));
+  s.ZoneLength = static_cast<float>(10.0 * RoundHalfEven(2.1 * s.HazardDistance / 10.0));
+
+  s.ContourText = BuildContourText(s);
+  std::string path = ctx.contourFilePath;
+  std::string error;
+  if (!WriteContourBytes(s.ContourText, path, error) && ctx.sink) {
+    ctx.sink->ShowMessage("无法写入廓线数据文件" + path + "，计算继续进行，报告中的廓线数据不受影响。");
+  }
+}
+
+void FindIsopleths(ModelState& s, float t, float z, const DispersionContext& ctx) {
+  ConcentrationEvaluator ev(true);
+  FindIsopleths(s, ev, t, z, ctx);
+}
+
+bool RunDispersion(ModelState& s, int kind, std::string& message, const DispersionContext& ctx) {
+  s.ResultKind = static_cast<uint8_t>(kind);
+  // Continuous releases are evaluated in steady state; a missing prediction
+  // time becomes 10 min after an instantaneous release, else the release end.
+  const float duration = s.ReleaseDuration;
+  if (duration == kSentinel) {
+    s.PredictionTime = kSentinel;
+  } else if (s.PredictionTime == 0.0f) {
+    s.PredictionTime = duration <= 0.25f ? 10.0f : duration;
+  }
+  if (!CheckDispersionInputs(s, kind, message)) return false;
+
+  const float keptAveraging = s.AveragingTime;
+  const float keptTime = s.PredictionTime;
+  const float keptHeight = s.ReceptorHeight;
+  const float keptLid = s.MixingHeight;
+  const float t = s.PredictionTime;
+  const float z = s.ReceptorHeight;
+  const float H = s.EffectivePlumeHeight;
+  const float h = s.MixingHeight;
+
+  // Mixing-layer rules: release and receptor both above the lid see no lid.
+  if (H > h && z >= h) {
+    s.MixingHeight = kSentinel;
+  } else if (H > h) {
+    message = "注意--烟羽高超过混合层顶，而计算高度在混合层内，因此模型假定混合层内无污染物";
+    return false;
+  } else if (z > h) {
+    message = "注意--计算高度超过混合层顶，该高度上没有污染物";
+    return false;
+  }
+
+  ConcentrationEvaluator ev(true);
+  bool found = true;
+  std::string summary;
+  if (kind == 1) {
+    FindIsopleths(s, ev, t, z, ctx);
+  } else if (kind == 2) {
+    for (int i = 1; i <= s.Targets.PointCount; ++i) {
+      PointRow& p = s.Targets.Points[i];
+      p[5] = ConcentrationAtPoint(s, ev, p[1], p[2], p[3], p[4]);
+    }
+  } else {
+    found = FindPlaneMaximum(s, ev, z, t, summary);
+  }
+  const bool finite = ResultsFinite(s, kind);
+
+  s.AveragingTime = keptAveraging;
+  s.PredictionTime = keptTime;
+  s.ReceptorHeight = keptHeight;
+  s.MixingHeight = keptLid;
+  if (!finite) {
+    ClearResults(s, kind);
+    message = "扩散计算结果超出数值范围，请检查源强和气象输入。";
+    return false;
+  }
+  if (kind == 3) {
+    message = summary;
+    return found;
+  }
+  return true;
+}
+
+}  // namespace zelto
