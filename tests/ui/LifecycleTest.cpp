@@ -1,0 +1,247 @@
+// Start, activation, closing and the command buttons of the main window.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "MainWindowFixture.h"
+#include "core/Files.h"
+
+namespace zelto::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A scratch directory removed after the test.
+class TempDir {
+ public:
+  TempDir() {
+    std::string tmpl = (fs::temp_directory_path() / "zelto-window-XXXXXX").string();
+    std::vector<char> name(tmpl.begin(), tmpl.end());
+    name.push_back('\0');
+    if (::mkdtemp(name.data()) != nullptr) path_ = name.data();
+  }
+  ~TempDir() {
+    std::error_code ec;
+    if (!path_.empty()) fs::remove_all(path_, ec);
+  }
+  std::string File(const char* name) const { return JoinPath(path_, name); }
+
+ private:
+  std::string path_;
+};
+
+using Start = MainWindowTest;
+
+TEST_F(Start, LoadSetsClockConstantsAndLists) {
+  EXPECT_EQ(w.Text1[2].Text, "2017/07/01");
+  EXPECT_EQ(w.Text1[3].Text, "12:30:30");
+  EXPECT_EQ(s.Pi, 3.1415927f);
+  EXPECT_EQ(s.SpreadCoef[14], 0.999f);
+  EXPECT_EQ(s.ChemicalCount, 1);
+  ASSERT_EQ(s.Chemicals.size(), 2u);
+  EXPECT_EQ(s.Chemicals[1].Name, "未定义化学物质");
+  EXPECT_EQ(s.Chemicals[1].Params[1], 0.0f);
+  EXPECT_EQ(s.VosslerSetCount, 1);
+  EXPECT_EQ(s.VosslerSets.size(), 2u);
+  EXPECT_EQ(w.Combo1[6].Items, (std::vector<std::string>{"临时物质", "未定义化学物质"}));
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(w.Combo1[i].ListIndex, 0) << i;
+  EXPECT_EQ(w.Combo1[0].Text, "0.5 cm = 雪地, 无植被, 泥土平地, 无障碍物");
+  EXPECT_EQ(w.Combo1[4].Text, "瞬时泄漏");
+  EXPECT_EQ(w.Combo1[5].Text, "分钟");
+  EXPECT_EQ(w.Combo1[6].Text, "临时物质");
+  EXPECT_EQ(w.Combo1[7].Text, "kg/min");
+  EXPECT_EQ(w.Combo1[8].Text, "mg/m3");
+  EXPECT_TRUE(w.FirstActivation);
+  EXPECT_FALSE(w.Busy);
+  EXPECT_EQ(s.ReleaseMode, 0);  // list clicks stay quiet during the load
+}
+
+TEST_F(Start, DesignDefaults) {
+  const char* texts[26] = {"120.10E", "30.20N", "2017/07/01", "12:30:30", "100", "0", "10", "0",
+                           "3.0",     "15",     "20",         "0",        "10000", "10", "32", "0",
+                           "10",      "10",     "20",         "2",        "100", "10", "15", "10",
+                           "2",       "2"};
+  const int maxLength[26] = {0, 0, 10, 8, 5, 3, 3, 3, 4, 3, 5, 2, 6, 5, 0, 0, 0, 0, 0, 0, 0, 0, 4, 4, 4, 0};
+  for (int i = 0; i < 26; ++i) {
+    EXPECT_EQ(w.Text1[i].Text, texts[i]) << i;
+    EXPECT_EQ(w.Text1[i].MaxLength, maxLength[i]) << i;
+  }
+  EXPECT_EQ(w.Text1[6].ToolTip, ">0");
+  EXPECT_EQ(w.Text1[22].ToolTip, "范围[1,15]");
+  EXPECT_EQ(w.Text1[25].ToolTip, "可输入多个值，以逗号分隔");
+  EXPECT_EQ(w.Combo1[0].Items[2], "10  cm = 低矮农作物, 个别大的障碍物         ");
+  EXPECT_EQ(w.Combo1[0].ToolTip, "范围【0.5-100】cm");
+  EXPECT_TRUE(w.Combo1[0].Editable);
+  EXPECT_FALSE(w.Combo1[1].Editable);
+  EXPECT_EQ(w.Combo1[3].Items[2], "3 = LOW--St, Ns, Fog");
+  EXPECT_EQ(w.Text2.Text, "100,0,2,10\r\n500,0,2,10\r\n1000,0,2,10\r\n");
+  EXPECT_EQ(w.Text3.Text, "计算结果\r\n");
+  EXPECT_TRUE(w.Text3.Locked);
+  EXPECT_EQ(w.Check1.Value, 0);
+  EXPECT_EQ(w.Command1[0].Caption, "属性...");
+  EXPECT_EQ(w.Command1[1].Caption, "估算液面");
+  EXPECT_EQ(w.Command1[2].Caption, "刷新结果");
+  EXPECT_EQ(w.Cmd[0].Caption, "保存(&S)");
+  EXPECT_EQ(w.Cmd[1].Caption, "放弃(&X)");
+  EXPECT_EQ(w.Cmd[2].Caption, "帮助(&H)");
+}
+
+TEST_F(Start, AssignedTextsKeptWhole) {
+  // The typing limit of box 7 is 3, yet ".25" is written back as "0.25".
+  w.SetText1(7, ".25");
+  ASSERT_TRUE(w.LeaveText1(7));
+  EXPECT_EQ(w.Text1[7].Text, "0.25");
+}
+
+TEST_F(Start, FirstActivationWithoutSettings) {
+  w.Form_Activate();
+  EXPECT_FALSE(w.FirstActivation);
+  EXPECT_EQ(w.Text1[13].Text, "15");
+  EXPECT_EQ(w.Combo1[5].Text, "秒");
+  EXPECT_EQ(w.Combo1[4].Text, "瞬时泄漏");
+  EXPECT_EQ(w.Combo1[6].Text, "临时物质");
+  EXPECT_EQ(w.Text3.Text, "计算结果\r\n");
+  // The default averaging time of 15 min exceeds the 15 s release.
+  ASSERT_EQ(rec.messages.size(), 1u);
+  EXPECT_EQ(rec.messages[0], "泄漏(或液体蒸发）总时长为0.25(min),浓度平均时间不可超过1(min)");
+}
+
+TEST_F(Start, LaterActivationRevalidates) {
+  w.Form_Activate();
+  w.SetText1(22, "1");
+  w.SetText1(5, "-10");
+  rec.messages.clear();
+  w.Form_Activate();
+  EXPECT_TRUE(rec.messages.empty());
+  EXPECT_EQ(w.Text1[5].Text, "350");
+}
+
+using Closing = MainWindowTest;
+
+TEST_F(Closing, DiscardClosesWithoutChecksOrFile) {
+  TempDir dir;
+  w.SettingsPath = dir.File("ZELTO.ini");
+  w.SetText1(6, "0");  // an invalid wind height
+  w.Cmd_Click(1);
+  EXPECT_TRUE(w.Closed);
+  EXPECT_TRUE(w.Discard);
+  EXPECT_TRUE(rec.messages.empty());
+  EXPECT_FALSE(FileExists(w.SettingsPath));
+}
+
+TEST_F(Closing, SaveRefusedThenAccepted) {
+  TempDir dir;
+  w.SettingsPath = dir.File("ZELTO.ini");
+  ContinuousDefaults();
+  w.SetText1(6, "0");
+  w.Cmd_Click(0);
+  EXPECT_FALSE(w.Closed);
+  ASSERT_EQ(rec.messages.size(), 1u);
+  EXPECT_EQ(rec.messages[0], "不能小于1m!");
+  EXPECT_EQ(w.Focus, BoxFocus(6));
+  EXPECT_FALSE(FileExists(w.SettingsPath));
+
+  w.SetText1(6, "10");
+  rec.messages.clear();
+  w.Cmd_Click(0);
+  EXPECT_TRUE(rec.messages.empty());
+  EXPECT_TRUE(w.Closed);
+  EXPECT_TRUE(FileExists(w.SettingsPath));
+}
+
+TEST_F(Closing, CloseBoxRunsTheSameChecks) {
+  TempDir dir;
+  w.SettingsPath = dir.File("ZELTO.ini");
+  ContinuousDefaults();
+  w.SetText1(9, "0");
+  bool cancel = false;
+  w.Form_Unload(cancel);
+  EXPECT_TRUE(cancel);
+  EXPECT_FALSE(w.Closed);
+  w.SetText1(9, "15");
+  w.Form_Unload(cancel);
+  EXPECT_FALSE(cancel);
+  EXPECT_TRUE(w.Closed);
+}
+
+TEST_F(Closing, FailedWriteKeepsWindowOpen) {
+  TempDir dir;
+  w.SettingsPath = dir.File("no-such-subdir/ZELTO.ini");
+  ContinuousDefaults();
+  bool cancel = false;
+  w.Form_Unload(cancel);
+  EXPECT_TRUE(cancel);
+  EXPECT_FALSE(w.Closed);
+  ASSERT_EQ(rec.messages.size(), 1u);
+  EXPECT_NE(rec.messages[0].find("ZELTO.ini"), std::string::npos);  // names the file
+}
+
+using Commands = MainWindowTest;
+
+TEST_F(Commands, HelpOpensReadmeWhenPresent) {
+  TempDir dir;
+  std::vector<std::string> started;
+  w.StartExternal = [&](const std::string& command) { started.push_back(command); };
+  w.HelpPath = dir.File("readme.txt");
+  w.Cmd_Click(2);
+  EXPECT_TRUE(started.empty());  // no file: nothing happens
+  std::ofstream(w.HelpPath) << "help";
+  w.Cmd_Click(2);
+  ASSERT_EQ(started.size(), 1u);
+  EXPECT_EQ(started[0], "NOTEPAD " + w.HelpPath);
+  EXPECT_FALSE(w.Closed);
+}
+
+TEST_F(Commands, EditorReselectsAndRenames) {
+  // The editor defines the substance while it is open.
+  int opened = 0;
+  w.OpenEditor = [&] {
+    ++opened;
+    s.Chemicals[1].Name = "AMMONIA";
+    s.Chemicals[1].Params[1] = 17.03f;
+    s.Chemicals[1].Params[2] = 239.8f;
+  };
+  w.Combo1[6].ListIndex = 1;  // chosen before the substance became undefined
+  w.Command1_Click(0);
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(w.Combo1[6].Items[1], "AMMONIA");
+  EXPECT_EQ(w.Combo1[6].ListIndex, 1);
+  EXPECT_EQ(w.Combo1[6].Text, "AMMONIA");
+  EXPECT_EQ(s.ChemicalIndex, 1);
+  EXPECT_EQ(s.ChemicalName, "AMMONIA");
+  EXPECT_EQ(w.Text1[14].Text, "17.03");
+}
+
+TEST_F(Commands, EditorLeavingSubstanceUndefinedSnapsBack) {
+  w.OpenEditor = [&] { s.Chemicals[1].Name = "HALF DONE"; };
+  w.Combo1[6].ListIndex = 1;
+  w.Command1_Click(0);
+  EXPECT_EQ(w.Combo1[6].ListIndex, 0);
+  EXPECT_EQ(w.Combo1[6].Text, "临时物质");
+  EXPECT_EQ(w.Combo1[6].Items[1], "HALF DONE");
+  EXPECT_EQ(s.ChemicalIndex, 0);
+}
+
+TEST_F(Commands, EditorWithoutHookStillReloads) {
+  w.Command1_Click(0);
+  EXPECT_EQ(s.ReleaseMode, 1);  // the reselection ran the release refresh
+  EXPECT_EQ(w.Combo1[6].Items[1], "未定义化学物质");
+}
+
+TEST_F(Commands, ComputeNotStartedWhenPreparationFails) {
+  w.SetText1(6, "0");
+  w.Command1_Click(2);
+  EXPECT_EQ(OnlyMessage(), "不能小于1m!");
+  EXPECT_FALSE(w.Hourglass);
+  EXPECT_TRUE(w.WindowEnabled);
+  EXPECT_TRUE(w.Command1[2].Enabled);
+  EXPECT_EQ(w.Command1[2].Caption, "刷新结果");
+  EXPECT_EQ(w.Text3.Text, "计算结果\r\n");
+}
+
+}  // namespace
+}  // namespace zelto::testing
