@@ -243,5 +243,28 @@ TEST_F(Commands, ComputeNotStartedWhenPreparationFails) {
   EXPECT_EQ(w.Text3.Text, "计算结果\r\n");
 }
 
+TEST_F(Commands, ComputeDisablesWindowWhileRunning) {
+  TempDir dir;
+  w.ContourPath = dir.File("CONCXY.DAT");
+  ContinuousDefaults();
+  int polls = 0;
+  bool stateDuringRun = true;
+  w.ProcessEvents = [&] {
+    ++polls;
+    stateDuringRun = stateDuringRun && w.Hourglass && !w.WindowEnabled && !w.Command1[2].Enabled &&
+                     w.Command1[2].Caption == "正在计算...";
+  };
+  w.Command1_Click(2);
+  EXPECT_TRUE(rec.messages.empty()) << rec.messages[0];
+  EXPECT_GT(polls, 0);
+  EXPECT_TRUE(stateDuringRun);
+  EXPECT_FALSE(w.Hourglass);
+  EXPECT_TRUE(w.WindowEnabled);
+  EXPECT_TRUE(w.Command1[2].Enabled);
+  EXPECT_EQ(w.Command1[2].Caption, "刷新结果");
+  EXPECT_FALSE(w.ResultSummary.empty());
+  EXPECT_NE(w.Text3.Text, "计算结果\r\n");  // the report replaced the restored text
+}
+
 }  // namespace
 }  // namespace zelto::testing
