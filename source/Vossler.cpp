@@ -96,17 +96,21 @@ double PoolDepth(const ModelState& s) {
   return s.ReleaseMass / (s.LiquidDensity * std::pow(10.0, 6) * s.PoolArea);
 }
 
+double FullerDiffusionCoefficient(const ModelState& s) {
+  const double vv = std::pow(static_cast<double>(s.DiffusionVolume), 0.3333) +
+                    std::pow(static_cast<double>(kAirDiffusionVolume), 0.3333);
+  return 0.00101 * std::pow(static_cast<double>(s.PoolTemperature), 1.75) *
+         std::sqrt(1 / static_cast<double>(s.MolecularWeight) + 1 / static_cast<double>(s.AirMolWeight)) /
+         (vv * vv * s.StdPressure / 100000) * 0.0001;
+}
+
 bool CalcMassTransfer(ModelState& s, std::string& message) {
   if (!CheckPoolTemperature(s, message)) return false;
   const double t = s.PoolTemperature;
   const double m = s.MolecularWeight;
   if (!(m > 0)) return Refuse(message, kStage, "分子量不是正值。");
   if (s.DiffusionVolume < 0) return Refuse(message, kStage, "分子扩散体积为负值，无法求分数次方。");
-  // Fuller diffusion coefficient of the vapour in air (m2/s).
-  const double vv = std::pow(static_cast<double>(s.DiffusionVolume), 0.3333) +
-                    std::pow(static_cast<double>(kAirDiffusionVolume), 0.3333);
-  const double diff = 0.00101 * std::pow(t, 1.75) * std::sqrt(1 / m + 1 / static_cast<double>(s.AirMolWeight)) /
-                      (vv * vv * s.StdPressure / 100000) * 0.0001;
+  const double diff = FullerDiffusionCoefficient(s);
   if (!CalcSaturationPressure(s, message)) return false;
   if (!CalcGasViscosity(s, message)) return false;
   // Density of the saturated vapour-air mixture over the pool (kg/m3).
@@ -179,6 +183,13 @@ bool FrozenSurfaceFlux(ModelState& s, std::string& message) {
   return StoreSingle(s.EvaporativeFlux, m * s.SublimationHeat, kStage, "蒸发热通量", message);
 }
 
+bool NewtonPoolTemperature(double t, double f, double df, double& tNew, std::string& message) {
+  if (df == 0) return Refuse(message, kStage, "牛顿迭代的导数为零。");
+  tNew = t - f / df;
+  if (!source_detail::IsFiniteSingle(tNew)) return Refuse(message, kStage, "牛顿迭代发散。");
+  return true;
+}
+
 bool EvaporateVosslerBounded(ModelState& s, std::string& message, int maxIterations) {
   // ---- set-up ----
   const double depth = PoolDepth(s);
@@ -231,9 +242,8 @@ bool EvaporateVosslerBounded(ModelState& s, std::string& message, int maxIterati
     if (cT == 0) return Refuse(message, kStage, "饱和压力常数C与液池温度之和为零，无法求导数。");
     const double df = s.EvaporativeFlux * 2.303 * s.SatPressB / (cT * cT) +
                       4 * static_cast<double>(s.PoolEmission) / t + gain - s.EvaporativeFlux / t;
-    if (df == 0) return Refuse(message, kStage, "牛顿迭代的导数为零。");
-    const double tNew = t - f / df;
-    if (!source_detail::IsFiniteSingle(tNew)) return Refuse(message, kStage, "牛顿迭代发散。");
+    double tNew = 0;
+    if (!NewtonPoolTemperature(t, f, df, tNew, message)) return false;
     if (static_cast<float>(std::fabs(t - tNew)) < 0.1) {
       settled = true;  // T keeps the value that passed the test
       break;

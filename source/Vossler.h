@@ -48,6 +48,10 @@ double GroundHeatCoefficient(const ModelState& s);
 // Pool depth (m): 0.1 for a short or continuous release, else mass / (rho A).
 double PoolDepth(const ModelState& s);
 
+// Fuller diffusion coefficient of the vapour in air at the pool temperature
+// (m2/s), from the diffusion volumes of vapour and air (19.7, single).
+double FullerDiffusionCoefficient(const ModelState& s);
+
 // Mass-transfer coefficient, Schmidt number and vapour-air density over the pool.
 bool CalcMassTransfer(ModelState& s, std::string& message);
 // Convective heat transfer coefficient and flux from the air.
@@ -58,6 +62,10 @@ bool CalcRadiation(ModelState& s, std::string& message);
 bool LiquidSurfaceFlux(ModelState& s, std::string& message);
 // The same for a frozen surface (sublimation heat).
 bool FrozenSurfaceFlux(ModelState& s, std::string& message);
+
+// Newton update T - F/F' of the pool temperature; refuses F' = 0 and an
+// estimate beyond the single range.
+bool NewtonPoolTemperature(double t, double f, double df, double& tNew, std::string& message);
 
 // EvaporateVossler with an explicit bound on the Newton steps.
 bool EvaporateVosslerBounded(ModelState& s, std::string& message, int maxIterations);
