@@ -345,3 +345,21 @@ TEST(VosslerGuards, NegativeDiffusionVolumeAndMolecularWeight) {
 
 }  // namespace
 }  // namespace zelto
+
+namespace zelto {
+namespace {
+
+TEST(VosslerGuards, MoleFractionAboveOneGivesNegativeSchmidtNumber) {
+  // A pressure fit that goes on above the boiling point: the estimate after
+  // the first step (about 258 K) has y > 1, the viscosity mix turns negative
+  // and the Schmidt number cannot be raised to 0.667.
+  ModelState s = test::AmmoniaNightSpill();
+  s.SatPressTmax = 400;
+  std::string message;
+  EXPECT_FALSE(EvaporateVossler(s, message));
+  EXPECT_EQ(message, "Vossler蒸发模型：施密特数不是正值。");
+  EXPECT_GT(s.SurfaceMoleFraction, 1.0f);
+}
+
+}  // namespace
+}  // namespace zelto
