@@ -278,8 +278,8 @@ void ConcentrationEvaluator::Evaluate(ModelState& s) {
       if (r.puff) {
         s.PuffAge = r.puffAge;
         s.PuffMass = r.puffMass;
-        s.PuffConcentration = r.puffConcentration;
       }
+      if (r.puffSummed) s.PuffConcentration = r.puffConcentration;
       ++reuses_;
       return;
     }
@@ -298,7 +298,7 @@ void ConcentrationEvaluator::Evaluate(ModelState& s) {
   const double h = s.MixingHeight;
   const double dur = s.ReleaseDuration;
   float c = 0.0f;
-  bool puff = false;
+  bool puff = false, summed = false;
 
   if (t <= s.ReleaseDuration && (0.47 * h > sz || s.MixingHeight == kSentinel)) {
     // Steady plume with ground reflection; nothing before the front of the
@@ -335,6 +335,7 @@ void ConcentrationEvaluator::Evaluate(ModelState& s) {
     for (long long guard = 0; i <= count && guard < kMaxPuffsPerReceptor; ++guard) {
       s.PuffAge = age;
       s.PuffConcentration = PuffContribution(s, col, gy, age);
+      summed = true;
       c = static_cast<float>(static_cast<double>(c) + s.PuffConcentration);
       age = static_cast<float>(age - 3.0);
       if (age < tmin) break;
@@ -345,7 +346,7 @@ void ConcentrationEvaluator::Evaluate(ModelState& s) {
   s.Concentration = static_cast<float>(c * 1000.0);  // g/m3 to mg/m3
 
   if (useCache_) {
-    results_.emplace(key, Result{s.Concentration, s.SigmaDistance, s.SigmaX, s.SigmaY, s.SigmaZ, puff,
+    results_.emplace(key, Result{s.Concentration, s.SigmaDistance, s.SigmaX, s.SigmaY, s.SigmaZ, puff, summed,
                                  s.PuffAge, s.PuffMass, s.PuffConcentration});
   }
 }

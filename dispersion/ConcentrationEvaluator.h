@@ -102,7 +102,8 @@ class ConcentrationEvaluator {
   // The fields a concentration evaluation writes.
   struct Result {
     float concentration, sigmaDistance, sigmaX, sigmaY, sigmaZ;
-    bool puff;  // the puff path ran: the three puff fields below were written
+    bool puff;         // the puff path ran: puff age and mass were written
+    bool puffSummed;   // at least one puff was summed: its contribution was written
     float puffAge, puffMass, puffConcentration;
   };
 

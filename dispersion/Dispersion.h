@@ -64,6 +64,10 @@ void FindIsopleths(ModelState& s, float t, float z, const DispersionContext& ctx
 // stability; writes ZoneAngle.
 void ComputeZoneAngle(ModelState& s);
 
+// Rounds HazardDistance to 10 m (halves to even) and sets ZoneLength to
+// 2.1 times it, rounded to 10 m the same way.
+void RoundHazardZone(ModelState& s);
+
 // ---- Contour data file ----
 
 // The contour data text (UTF-8, CR LF after every line) of the current

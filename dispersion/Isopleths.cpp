@@ -374,6 +374,12 @@ void ComputeZoneAngle(ModelState& s) {
   s.ZoneAngle = angle;
 }
 
+void RoundHazardZone(ModelState& s) {
+  // Round to 10 m; the 90 % zone reaches 2.1 times the hazard distance.
+  s.HazardDistance = static_cast<float>(10.0 * RoundHalfEven(s.HazardDistance / 10.0));
+  s.ZoneLength = static_cast<float>(10.0 * RoundHalfEven(2.1 * s.HazardDistance / 10.0));
+}
+
 void FindIsopleths(ModelState& s, ConcentrationEvaluator& ev, float t, float z,
                    const DispersionContext& ctx) {
   const int n = s.Targets.ThresholdCount;
@@ -442,9 +448,7 @@ void FindIsopleths(ModelState& s, ConcentrationEvaluator& ev, float t, float z,
   }
   s.PredictionTime = t;
 
-  // Round to 10 m; the 90 % zone reaches 2.1 times the hazard distance.
-  s.HazardDistance = static_cast<float>(10.0 * RoundHalfEven(s.HazardDistance / 10.0));
-  s.ZoneLength = static_cast<float>(10.0 * RoundHalfEven(2.1 * s.HazardDistance / 10.0));
+  RoundHazardZone(s);
 
   s.ContourText = BuildContourText(s);
   std::string path = ctx.contourFilePath;
