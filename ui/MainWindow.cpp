@@ -117,6 +117,13 @@ MainWindow::MainWindow(ModelState& state, MessageSink& messages) : s(state), sin
   Cmd[1] = {"放弃(&X)", true, ""};
   Cmd[2] = {"帮助(&H)", true, ""};
 
+  // The desktop program keeps its files beside the executable; the batch
+  // program and the tests point these elsewhere.
+  const std::string dir = ExecutableDirectory();
+  SettingsPath = JoinPath(dir, "ZELTO.ini");
+  ContourPath = JoinPath(dir, "CONCXY.DAT");
+  HelpPath = JoinPath(dir, "readme.txt");
+
   Clock = SystemClock;
 }
 

@@ -105,7 +105,7 @@ class MainWindow {
   std::string ResultSummary;
   FocusId Focus;
 
-  // ---- Files (desktop: beside the executable; batch and tests: anywhere) ----
+  // ---- Files (default: beside the executable; batch and tests: anywhere) ----
   std::string SettingsPath;  // "ZELTO.ini"
   std::string ContourPath;   // "CONCXY.DAT"
   std::string HelpPath;      // "readme.txt"

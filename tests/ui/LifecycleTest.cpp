@@ -90,6 +90,15 @@ TEST_F(Start, DesignDefaults) {
   EXPECT_EQ(w.Cmd[2].Caption, "帮助(&H)");
 }
 
+TEST_F(Start, FilesBesideTheExecutableByDefault) {
+  ModelState fresh;
+  NullMessageSink quiet;
+  MainWindow window(fresh, quiet);
+  EXPECT_EQ(window.SettingsPath, JoinPath(ExecutableDirectory(), "ZELTO.ini"));
+  EXPECT_EQ(window.ContourPath, JoinPath(ExecutableDirectory(), "CONCXY.DAT"));
+  EXPECT_EQ(window.HelpPath, JoinPath(ExecutableDirectory(), "readme.txt"));
+}
+
 TEST_F(Start, AssignedTextsKeptWhole) {
   // The typing limit of box 7 is 3, yet ".25" is written back as "0.25".
   w.SetText1(7, ".25");
