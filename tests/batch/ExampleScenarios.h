@@ -89,9 +89,10 @@ inline std::vector<Scenario> AllScenarios() {
                   }});
 
   list.push_back({"04-sulfur-dioxide-stack.ini", [](MainWindow& w) {
-                    // Flue gas of a boiler on a snowy winter morning in north China.
+                    // Flue gas of a boiler on a snowy winter morning in north China; the wind
+                    // is measured on a 30 m mast.
                     Type(w, {{0, "112.55E"}, {1, "37.87N"}, {2, "2023/12/10"}, {3, "10:00:00"},
-                             {4, "800"}, {5, "315"}, {6, "10"}, {7, "0"}, {8, "5.0"}, {9, "15"},
+                             {4, "800"}, {5, "315"}, {6, "30"}, {7, "0"}, {8, "5.0"}, {9, "15"},
                              {10, "-5"}, {11, "5"}, {12, "10000"}});
                     w.SetListIndex(0, 3);  // 25 cm tall crops, obstacles
                     w.SetListIndex(1, 0);  // soil
