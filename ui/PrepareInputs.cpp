@@ -43,8 +43,8 @@ bool MainWindow::PrepareInputs() {
   // 3. Roughness length (cm), confined to 0.5..100 by value.
   {
     std::string text = Combo1[0].Text;
-    ConfineRoughnessText(text);
-    Combo1[0].Text = text;
+    // Only a confined value is written back; a chosen item keeps its blanks.
+    if (ConfineRoughnessText(text)) Combo1[0].Text = text;
     s.Roughness = BoxSingle(text);
     s.DispersionRoughness = s.Roughness;
   }

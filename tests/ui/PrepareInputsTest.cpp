@@ -224,6 +224,10 @@ TEST_F(Prepare, RoughnessConfinedWhenRead) {
   w.SetListIndex(0, 1);
   ASSERT_TRUE(Run());
   EXPECT_EQ(s.Roughness, 3.0f);
+  w.SetListIndex(0, 2);  // an item with trailing blanks is read, not rewritten
+  ASSERT_TRUE(Run());
+  EXPECT_EQ(s.Roughness, 10.0f);
+  EXPECT_EQ(w.Combo1[0].Text, w.Combo1[0].Items[2]);
   w.Combo1[0].Text = "  250 cm";
   ASSERT_TRUE(Run());
   EXPECT_EQ(w.Combo1[0].Text, "100 cm");
