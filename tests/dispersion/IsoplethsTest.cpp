@@ -223,6 +223,18 @@ void CheckContour(const ModelState& s, int j) {
       widestX = x;
     }
   }
+  // The march starts at the upwind edge in 10 m steps and only ever doubles
+  // or halves its step: every point lies a multiple of 10 m from the first,
+  // and 10 m before the first the axis is below the threshold.
+  if (k >= 1) {
+    const float x1 = s.ContourX[j][1];
+    for (int p = 2; p <= k; ++p) {
+      EXPECT_EQ(std::fmod(s.ContourX[j][p] - x1, 10.0f), 0.0f) << p;
+    }
+    if (x1 > 10.0f) {
+      EXPECT_LT(AxisAt(s, x1 - 10.0f, 0, s.ReceptorHeight, s.PredictionTime), c);
+    }
+  }
   EXPECT_EQ(s.MaxHalfWidth[j], widest);
   EXPECT_EQ(s.MaxHalfWidthX[j], widestX);
 }
