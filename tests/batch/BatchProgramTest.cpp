@@ -272,6 +272,22 @@ TEST_F(BatchProgram, RefusedCheckInJsonAndText) {
   EXPECT_EQ(j["AveragingTime"], 45.0);
 }
 
+TEST_F(BatchProgram, RefusedDispersionStageSkipsTheOtherStagesAndTheReport) {
+  const fs::path dir = TempDir("stage");
+  // Receptor plane at 200 m above the 150 m lid of the night case (record 25 is box 24).
+  const std::string path = (dir / "above-lid.ini").string();
+  WriteAll(path, WithRecord(ReadAll(Example("02-chlorine-leak-night-inversion.ini")), 25, "\"200\""));
+  const RunResult r = RunBatch({"--json", "--out-dir", dir.string(), path});
+  EXPECT_EQ(r.status, 2);
+  const nlohmann::json j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["Ok"], false);
+  EXPECT_EQ(j["Messages"], nlohmann::json::array({"注意--计算高度超过混合层顶，该高度上没有污染物"}));
+  EXPECT_EQ(j["ResultKind"], 1);  // the isopleth stage refused; kinds 2 and 3 never ran
+  EXPECT_EQ(j["ResultSummary"], "");
+  EXPECT_EQ(j["Report"], "");
+  EXPECT_FALSE(fs::exists(dir / "CONCXY.DAT"));
+}
+
 TEST_F(BatchProgram, SilentLongitudeRefusalIsNamed) {
   const fs::path dir = TempDir("longitude");
   const std::string path = (dir / "far-east.ini").string();
