@@ -154,7 +154,9 @@ void MainWindow::Text1_Validate(int index, bool& cancel) {
     case 10:
       if (!(v >= -50 && v <= 60)) return RejectBox(index, cancel, "有效范围[-50,60]!");
       s.AirTempC = static_cast<float>(v);
-      s.AirTempK = static_cast<float>(static_cast<double>(s.AirTempC) + 273.16);
+      // Kelvin from the entered value in double precision, rounded once when
+      // stored (not from the already rounded Celsius value).
+      s.AirTempK = static_cast<float>(v + 273.16);
       text = TextOfSingle(v);
       break;
     case 11: {

@@ -176,6 +176,12 @@ TEST_F(NormalisedTexts, StoredValues) {
   ASSERT_TRUE(Enter(10, "-12.5"));
   EXPECT_EQ(s.AirTempC, -12.5f);
   EXPECT_EQ(s.AirTempK, static_cast<float>(-12.5 + 273.16));
+  // Kelvin comes from the entered value, rounded once: -16.3 + 273.16 =
+  // 256.86 is stored as the float nearest 256.86, 256.859985 (adding 273.16
+  // to the float -16.3 = -16.2999992 would give 256.860016 instead).
+  ASSERT_TRUE(Enter(10, "-16.3"));
+  EXPECT_EQ(s.AirTempK, 256.859985f);
+  EXPECT_NE(s.AirTempK, 256.860016f);
   ASSERT_TRUE(Enter(11, "10.4"));
   EXPECT_EQ(s.CloudCover, 10);
   ASSERT_TRUE(Enter(11, "2.5"));
