@@ -20,8 +20,9 @@ const char* const kMsgWind10m = "10m高处风速不为正，不能计算夜间�
 const char* const kMsgStability = "大气稳定度计算出错，请检查风向标准差和测风高度。";
 
 // Night numerator of the vertical parameter for sigma-theta 12.5..17.5 deg
-// (a single-precision constant).
-constexpr float kNightModerate = 9.600001f;
+// (9.600001 exactly as written, in double precision like every other
+// constant of the formula; not 9.6 and not its single rounding).
+constexpr double kNightModerate = 9.600001;
 
 }  // namespace
 
@@ -93,7 +94,7 @@ bool ComputeStability(ModelState& s, std::string& message) {
       }
       double v;
       if (sigma <= 17.5) {
-        v = static_cast<double>(kNightModerate) / u10;
+        v = kNightModerate / u10;
         if (v > 5.0) v = 5.0;
       } else if (sigma <= 22.5) {
         v = 12.0 / u10;

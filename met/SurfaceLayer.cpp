@@ -84,17 +84,14 @@ bool ComputeHeatFlux(ModelState& s, std::string& message) {
     return true;
   }
 
-  // Clear-sky solar radiation (W/m2), then reduced by the cloud cover.
+  // Clear-sky solar radiation K0 (W/m2), a working value kept in double
+  // precision, then reduced by the cloud cover; only the reduced value is
+  // stored (one rounding to single).
+  const double clearSky = 990.0 * std::sin(static_cast<double>(s.SolarElevation) * s.DegToRad) - 30.0;
   float radiation = 0.0f;
   if (!met::StoreFloat(radiation,
-                       990.0 * std::sin(static_cast<double>(s.SolarElevation) * s.DegToRad) - 30.0)) {
-    message = kMsgHeatFlux;
-    return false;
-  }
-  s.SolarRadiation = radiation;
-  if (!met::StoreFloat(radiation, static_cast<double>(s.SolarRadiation) *
-                                      (1.0 - std::pow(n / 10.0, 3.4) *
-                                                 (1.0 - static_cast<double>(s.CloudTypeFactor))))) {
+                       clearSky * (1.0 - std::pow(n / 10.0, 3.4) *
+                                             (1.0 - static_cast<double>(s.CloudTypeFactor))))) {
     message = kMsgHeatFlux;
     return false;
   }

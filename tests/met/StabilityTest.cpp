@@ -117,11 +117,18 @@ TEST(StabilityFromSigma, NightModerateSigmaUses9Point600001) {
   ModelState b = FromSigma(15.0f, 10.0f, 60.0f, "N", 4.0f);
   Stabilize(b);
   EXPECT_EQ(b.VerticalStability, 3.5f);
-  // u10 = 2: 9.600001 / 2 (single-precision constant) = 4.8000007.
+  // u10 = 2: 9.600001 / 2 = 4.8000005, stored 4.8000007 (not 4.8).
   ModelState c = FromSigma(15.0f, 10.0f, 60.0f, "N", 2.0f);
   Stabilize(c);
-  EXPECT_EQ(c.VerticalStability, static_cast<float>(static_cast<double>(9.600001f) / 2.0));
+  EXPECT_EQ(c.VerticalStability, 4.8000007f);
   EXPECT_NE(c.VerticalStability, 4.8f);
+  // u10 = 2.5: 9.600001 / 2.5 = 3.8400004 exactly, whose nearest single is
+  // 3.84000039. The constant is a double: its single rounding 9.60000134
+  // would give 3.84000053 and store 3.84000063 instead.
+  ModelState d = FromSigma(15.0f, 10.0f, 60.0f, "N", 2.5f);
+  Stabilize(d);
+  EXPECT_EQ(d.VerticalStability, 3.8400004f);
+  EXPECT_NE(d.VerticalStability, 3.8400006f);
 }
 
 TEST(StabilityFromSigma, NightRowEdges) {

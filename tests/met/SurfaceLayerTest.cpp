@@ -92,6 +92,18 @@ TEST(HeatFlux, PartialCloudWetGround) {
   EXPECT_NEAR(s.SensibleHeatFlux, 76.34228f, 2e-4f);
 }
 
+TEST(HeatFlux, ClearSkyRadiationIsNotRoundedBeforeTheCloudReduction) {
+  // 30 deg with DegToRad in single precision: K0 = 990 sin(30 deg) - 30 =
+  // 464.9999965 (a working value, not stored). 7/10 high cloud: 0.7^3.4 =
+  // 0.2973948, 1 - 0.2973948 x (1 - 0.61f) = 0.8840160, K = 411.067456,
+  // stored 411.06744. Rounding K0 to single first (465) would store 411.06747.
+  ModelState s = DayFlux(30.0f, 7, 1, 2, 20.0f, 293.16f);
+  std::string message;
+  ASSERT_TRUE(ComputeHeatFlux(s, message));
+  EXPECT_EQ(s.SolarRadiation, 411.06744f);
+  EXPECT_NE(s.SolarRadiation, 411.06747f);
+}
+
 TEST(HeatFlux, NightCoolingByCloudCover) {
   ModelState s = mettest::BaseState();
   s.DayNightFlag = "N";
