@@ -136,7 +136,9 @@ bool MainWindow::PrepareInputs() {
   s.PoolTemperature = BoxSingle(Text1[18].Text);
   s.EffectivePlumeHeight = BoxSingle(Text1[19].Text);
   s.StackHeight = s.EffectivePlumeHeight;
-  s.StackGasTemperature = static_cast<float>(static_cast<double>(BoxSingle(Text1[20].Text)) + 273.15);
+  // Kelvin from the typed deg C in double precision, rounded once when stored.
+  const double stackGasC = LeadingNumber(Text1[20].Text);
+  s.StackGasTemperature = static_cast<float>((FitsSingle(stackGasC) ? stackGasC : 0.0) + 273.15);
   s.StackFlowRate = BoxSingle(Text1[21].Text);
   if (!(s.StackHeight >= 1)) s.StackHeight = 1;
   if (!(s.StackFlowRate > 0)) s.StackFlowRate = 1;

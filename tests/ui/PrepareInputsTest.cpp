@@ -277,6 +277,17 @@ TEST_F(Prepare, StackValuesRepaired) {
   EXPECT_FALSE(s.IsLiquid);
 }
 
+TEST_F(Prepare, StackGasTemperatureRoundedOnceFromTheTypedValue) {
+  // 300.7 + 273.15 = 573.85, nearest single 573.849976. Rounding the typed
+  // value to single first (300.700012) would give 573.850012, stored 573.850037.
+  w.SetListIndex(4, 2);
+  w.SetText1(19, "30");
+  w.SetText1(20, "300.7");
+  Run();
+  EXPECT_EQ(s.StackGasTemperature, 573.849976f);
+  EXPECT_NE(s.StackGasTemperature, 573.850037f);
+}
+
 TEST_F(Prepare, TemporaryLiquidDecision) {
   w.SetText1(15, "100");
   Run();
