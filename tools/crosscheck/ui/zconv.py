@@ -191,17 +191,28 @@ def general7(v):
     return _render_dec(_round_sig(Decimal(x), 7), 7)
 
 
+def _round15(x):
+    with localcontext() as ctx:
+        ctx.prec = 15
+        ctx.rounding = TIES
+        return +Decimal(x)
+
+
 def general_double(v):
     x = float(v)
     if x == 0:
         return '0'
-    return _render_dec(_shortest(x, 15, float), 15)
+    # only longitude and latitude texts use it (|v| < 180): the upper switch
+    # never matters; the program uses the same switch as the single form
+    return _render_dec(_round15(x), 7)
 
 
 # ---------------------------------------------------------------- patterns
 def _round_away(d, places):
     q = Decimal(1).scaleb(-places)
-    return d.quantize(q, rounding=ROUND_HALF_UP)
+    with localcontext() as ctx:
+        ctx.prec = 400
+        return d.quantize(q, rounding=ROUND_HALF_UP)
 
 
 # A negative value that rounds to zero: the rules do not say; the program
@@ -211,7 +222,7 @@ NEG_ZERO_SIGN = True
 
 def fmt_fixed(v, places):
     d = Decimal(float(v))
-    r = _round_away(abs(d), places)
+    r = _round_away(d.copy_abs(), places)
     s = '{:f}'.format(r)
     if d < 0 and (NEG_ZERO_SIGN or r != 0):
         s = '-' + s
@@ -225,7 +236,7 @@ def fmt_sci(v, places):
     if d == 0:
         return '0.' + '0' * places + 'E+00'
     neg = d < 0
-    d = abs(d)
+    d = d.copy_abs()
     e = d.adjusted()
     m = d.scaleb(-e)
     mr = _round_away(m, places)
@@ -258,7 +269,9 @@ def pattern(v, pat):
 def round_half_even(v, places=0):
     d = Decimal(float(v))
     q = Decimal(1).scaleb(-places)
-    return float(d.quantize(q, rounding=ROUND_HALF_EVEN))
+    with localcontext() as ctx:
+        ctx.prec = 400
+        return float(d.quantize(q, rounding=ROUND_HALF_EVEN))
 
 
 # ---------------------------------------------------------------- dates
