@@ -55,27 +55,7 @@ bool MainWindow::PrepareInputs() {
   s.CloudType = static_cast<uint8_t>(Combo1[3].ListIndex + 1);
 
   // 5. Surface and radiation parameters.
-  if (s.CloudType == 1) {
-    s.CloudTypeFactor = 0.61f;
-  } else if (s.CloudType == 2) {
-    s.CloudTypeFactor = 0.26f;
-  } else if (s.CloudType == 3) {
-    s.CloudTypeFactor = 0.17f;
-  }
-  s.Albedo = 0.23f;
-  if (s.GroundMoisture == 3 && s.AirTempC < 20) {  // snow cover
-    s.Albedo = 0.75f;
-    s.MoistureFactor = 1.0f;
-    s.NetRadiationFactor = 0.0f;
-  } else if (s.GroundMoisture == 1) {  // dry ground
-    s.Albedo = 0.23f;
-    s.MoistureFactor = 0.45f;
-    s.NetRadiationFactor = 0.25f;
-  } else {
-    s.Albedo = 0.23f;
-    s.MoistureFactor = 1.0f;
-    s.NetRadiationFactor = 0.12f;
-  }
+  ComputeSurfaceFactors(s);
 
   // 6. Station pressure (mb) from the ground elevation (m).
   s.AirPressure = static_cast<float>(1013.25 - static_cast<double>(s.GroundElevation) * 0.1148);
