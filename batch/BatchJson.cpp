@@ -233,21 +233,26 @@ void AddModelState(BatchJson& obj, const ModelState& s) {
   ZELTO_FIELD(AveragingTime);
   ZELTO_FIELD(PredictionTime);
   ZELTO_FIELD(ReceptorHeight);
+  // The target fields stand at the top level under their own names and,
+  // grouped as in the record, under "Targets".
   const TargetSet& t = s.Targets;
-  obj["ThresholdText"] = t.ThresholdText;
-  obj["PointCount"] = t.PointCount;
-  obj["PointText"] = t.PointText;
+  BatchJson targets = BatchJson::object();
+  targets["ThresholdText"] = t.ThresholdText;
+  targets["PointCount"] = t.PointCount;
+  targets["PointText"] = t.PointText;
   {
     BatchJson rows = BatchJson::array();
     for (int n = 1; n <= t.PointCount && static_cast<size_t>(n) < t.Points.size(); ++n) {
       rows.push_back(Range(t.Points[static_cast<size_t>(n)], 1, 5));
     }
-    obj["Points"] = std::move(rows);
+    targets["Points"] = std::move(rows);
   }
-  obj["ReceptorX"] = t.ReceptorX;
-  obj["ReceptorY"] = t.ReceptorY;
-  obj["ThresholdCount"] = t.ThresholdCount;
-  obj["Thresholds"] = Range(t.Thresholds, 1, t.ThresholdCount);
+  targets["ReceptorX"] = t.ReceptorX;
+  targets["ReceptorY"] = t.ReceptorY;
+  targets["ThresholdCount"] = t.ThresholdCount;
+  targets["Thresholds"] = Range(t.Thresholds, 1, t.ThresholdCount);
+  for (const auto& item : targets.items()) obj[item.key()] = item.value();
+  obj["Targets"] = std::move(targets);
   ZELTO_FIELD(ResultKind);
 
   // 7. Results

@@ -228,6 +228,11 @@ TEST_F(BatchProgram, JsonObjectFieldsAndTypes) {
   }
   EXPECT_EQ(j["ThresholdCount"], 3);
   EXPECT_EQ(j["Thresholds"], nlohmann::json::parse("[3.0,30.0,90.0]"));
+  // The same target fields, grouped as in the record.
+  ASSERT_TRUE(j["Targets"].is_object());
+  EXPECT_EQ(j["Targets"]["Thresholds"], j["Thresholds"]);
+  EXPECT_EQ(j["Targets"]["Points"], j["Points"]);
+  EXPECT_EQ(j["Targets"]["ThresholdText"], "3,30,90");
   EXPECT_EQ(j["PointCount"], 3);
   ASSERT_EQ(j["Points"].size(), 3u);
   EXPECT_EQ(j["Points"][2].size(), 5u);
