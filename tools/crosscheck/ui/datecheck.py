@@ -5,7 +5,7 @@ import subprocess
 import sys
 
 import gen
-import special
+import edge_cases
 import zconv as z
 
 DATES = ["2017/1/5", "2017-01-05", "2017.1.5", "2017/1/5 8:05", "2017/1/5 8:05:07", "17/1/5", "2017/1/5/",
@@ -22,7 +22,7 @@ TIMES = ["8:05", "08:05:00", "8:5", "8:05:07.5", "08:05 PM", "24:00", "23:59:59"
 def main(batch):
     bad = 0
     for i, (dt, tt) in enumerate([(d, '12:00:00') for d in DATES] + [('2017/06/01', t) for t in TIMES]):
-        sc = copy.deepcopy(special.BASE)
+        sc = copy.deepcopy(edge_cases.BASE)
         sc['boxes'][2], sc['boxes'][3] = dt, tt
         open('/tmp/ui-date.ini', 'wb').write(gen.to_bytes(sc))
         js = json.loads(subprocess.run([batch, '--json', '--out-dir', '/tmp/ui-out', '/tmp/ui-date.ini'],
