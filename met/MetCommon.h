@@ -1,13 +1,12 @@
 // Small helpers shared by the meteorology routines.
 #pragma once
 
-#include <cfloat>
-#include <cmath>
+#include "core/TextConv.h"
 
 namespace zelto::met {
 
 // True when v is finite and does not overflow a 32-bit float when stored.
-inline bool FitsFloat(double v) { return std::isfinite(v) && std::fabs(v) <= FLT_MAX; }
+inline bool FitsFloat(double v) { return FitsSingle(v); }
 
 // Rounds v to a 32-bit float into field; refuses (field unchanged) when v is
 // not finite or would overflow the float range.

@@ -2,15 +2,14 @@
 // single may be stored into ModelState.
 #pragma once
 
-#include <cmath>
 #include <string>
+
+#include "core/TextConv.h"
 
 namespace zelto::source_detail {
 
 // True when value rounds to a finite single.
-inline bool IsFiniteSingle(double value) {
-  return std::isfinite(value) && std::isfinite(static_cast<float>(value));
-}
+inline bool IsFiniteSingle(double value) { return FitsSingle(value); }
 
 // Rounds value to single and stores it; refuses with "<stage>：<what>计算结果无效。"
 // when it is NaN, infinite or beyond the single range.
