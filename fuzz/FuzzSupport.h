@@ -111,6 +111,12 @@ inline std::string FirstNonFiniteField(const ModelState& s) {
   return bad;
 }
 
+// True when a number was printed as NaN or infinity in the general form
+// ("NaN", "Inf", "-Inf"). Used on texts the program itself writes.
+inline bool HasNonFiniteNumber(std::string_view text) {
+  return text.find("NaN") != std::string_view::npos || text.find("Inf") != std::string_view::npos;
+}
+
 // The window built as the batch program builds it: fixed clock, files in the
 // scratch directory, no help viewer.
 struct WindowRun {
@@ -134,6 +140,28 @@ struct WindowRun {
     return !w.Text3.Text.empty();
   }
 
+  // Set by the target when its input holds the letters of "nan" or "inf", so
+  // that the window's own texts may echo them.
+  bool inputHasNonFiniteWord = false;
+
+  // Messages and the texts the program writes back into the boxes never show
+  // a number as NaN or infinity.
+  void CheckShownTexts() {
+    if (inputHasNonFiniteWord) return;
+    for (const std::string& m : sink.messages) {
+      if (HasNonFiniteNumber(m)) Fail("message shows NaN or infinity", m);
+    }
+    for (int i = 0; i < 26; ++i) {
+      if (HasNonFiniteNumber(w.Text1[i].Text)) {
+        Fail("box " + std::to_string(i) + " shows NaN or infinity", w.Text1[i].Text);
+      }
+    }
+    if (HasNonFiniteNumber(w.Text2.Text)) Fail("point list shows NaN or infinity", w.Text2.Text);
+    for (const Label& l : w.Label2) {
+      if (HasNonFiniteNumber(l.Caption)) Fail("label shows NaN or infinity", l.Caption);
+    }
+  }
+
   // The checks of every run: a report without NaN or infinity, and after a
   // report a model record (the batch program's JSON) without them either.
   void CheckOutcome(bool ok) {
@@ -143,6 +171,14 @@ struct WindowRun {
       std::fprintf(stderr, "report: %s\n", ok ? "yes" : "no");
       for (const std::string& m : sink.messages) std::fprintf(stderr, "message: %s\n", m.c_str());
       if (ok) std::fprintf(stderr, "%s\n", w.Text3.Text.c_str());
+    }
+    CheckShownTexts();
+    // ZELTO_FUZZ_STRICT=1 also checks the record after a refusal (the batch
+    // program writes it to its JSON in either case).
+    static const bool strict = std::getenv("ZELTO_FUZZ_STRICT") != nullptr;
+    if (!ok && strict) {
+      const std::string bad = FirstNonFiniteField(s);
+      if (!bad.empty()) Fail("model record holds NaN or infinity after a refusal: " + bad);
     }
     if (!ok) return;
     CheckReportText(w.Text3.Text,

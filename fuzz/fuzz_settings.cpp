@@ -26,6 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   WriteBytes(path, data, size);
 
   fuzz::WindowRun run(path);
+  run.inputHasNonFiniteWord =
+      fuzz::HasNonFiniteWord(std::string_view(reinterpret_cast<const char*>(data), size));
   run.w.Form_Load();
   run.w.Form_Activate();
   if (run.w.FirstActivation) fuzz::Fail("first activation left FirstActivation set");

@@ -47,6 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // No settings file: the window starts from its defaults.
   fuzz::WindowRun run(fuzz::ScratchDir() + "/no-such-dir/ZELTO.ini");
+  run.inputHasNonFiniteWord =
+      fuzz::HasNonFiniteWord(std::string_view(reinterpret_cast<const char*>(data), size));
   MainWindow& w = run.w;
   ModelState& s = run.s;
   w.Form_Load();
