@@ -284,7 +284,12 @@ void ConcentrationEvaluator::Evaluate(ModelState& s) {
       return;
     }
   }
+  if (exhausted()) {
+    s.Concentration = 0.0f;
+    return;
+  }
   ++evaluations_;
+  work_ += kEvaluationWork;
 
   ColumnValues scratch;
   ColumnValues& col = Column(s, x, z, scratch);
@@ -337,6 +342,7 @@ void ConcentrationEvaluator::Evaluate(ModelState& s) {
       s.PuffConcentration = PuffContribution(s, col, gy, age);
       summed = true;
       c = static_cast<float>(static_cast<double>(c) + s.PuffConcentration);
+      ++work_;
       age = static_cast<float>(age - 3.0);
       if (age < tmin) break;
       i += 1;

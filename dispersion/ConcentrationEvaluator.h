@@ -60,6 +60,10 @@ void FillPuffFactors(const ModelState& s, ColumnValues& col, float puffMass);
 // One puff's contribution (g/m3) at age t (s) for crosswind factor gy.
 float PuffContribution(const ModelState& s, const ColumnValues& col, float gy, float t);
 
+// Work a full evaluation counts for (spreads, kept results), in units of one
+// puff summed. The limit of one stage is DispersionContext::workLimit.
+inline constexpr long long kEvaluationWork = 20;
+
 class ConcentrationEvaluator {
  public:
   // useCache false: nothing is kept between calls (each call equals a fresh
@@ -75,6 +79,13 @@ class ConcentrationEvaluator {
   // Number of full evaluations done and of results served from the cache.
   long long evaluations() const { return evaluations_; }
   long long reuses() const { return reuses_; }
+
+  // Work done so far, in units of one puff summed. Once it passes the limit,
+  // every further evaluation gives a concentration of 0 at once, so every
+  // search ends within its step bound, and the stage is refused.
+  long long work() const { return work_; }
+  bool exhausted() const { return work_ > workLimit_; }
+  void SetWorkLimit(long long limit) { workLimit_ = limit; }
 
  private:
   // Every input of the formulas other than the receptor position and time.
@@ -119,6 +130,8 @@ class ConcentrationEvaluator {
   std::unordered_map<ResultKey, Result, ResultKeyHash> results_;
   long long evaluations_ = 0;
   long long reuses_ = 0;
+  long long work_ = 0;
+  long long workLimit_ = kDispersionWorkLimit;
 };
 
 // The searches, sharing one evaluator (and so its kept results) per run.

@@ -9,6 +9,9 @@
 
 namespace zelto {
 
+// Default work limit of one dispersion stage (see DispersionContext).
+inline constexpr long long kDispersionWorkLimit = 300000000;
+
 struct DispersionContext {
   // Full path of the contour data file ("CONCXY.DAT" beside the executable
   // in the desktop program).
@@ -18,6 +21,11 @@ struct DispersionContext {
   // Lets the window process its pending events once per search step; empty
   // in tests and in the batch program.
   std::function<void()> processEvents;
+  // Work one stage may do, in puffs summed (a full evaluation counts as 20):
+  // a few seconds of computing. Wide clouds in light wind with long averaging
+  // times, steady states and very small thresholds could otherwise keep the
+  // searches busy for hours; a stage that reaches the limit is refused.
+  long long workLimit = kDispersionWorkLimit;
 };
 
 // kind 1 isopleths, 2 receptor points, 3 maximum on the receptor plane.

@@ -450,6 +450,9 @@ void FindIsopleths(ModelState& s, ConcentrationEvaluator& ev, float t, float z,
 
   RoundHazardZone(s);
 
+  // A search cut short by the work limit traced no real isopleth: the stage
+  // is refused and the contour data file keeps what it held.
+  if (ev.exhausted()) return;
   s.ContourText = BuildContourText(s);
   std::string path = ctx.contourFilePath;
   std::string error;
@@ -496,6 +499,7 @@ bool RunDispersion(ModelState& s, int kind, std::string& message, const Dispersi
   }
 
   ConcentrationEvaluator ev(true);
+  ev.SetWorkLimit(ctx.workLimit);
   bool found = true;
   std::string summary;
   if (kind == 1) {
@@ -514,6 +518,11 @@ bool RunDispersion(ModelState& s, int kind, std::string& message, const Dispersi
   s.PredictionTime = keptTime;
   s.ReceptorHeight = keptHeight;
   s.MixingHeight = keptLid;
+  if (ev.exhausted()) {
+    ClearResults(s, kind);
+    message = "扩散计算量过大，无法在合理时间内完成，请检查风速、浓度平均时间、逆温层高度和阈值。";
+    return false;
+  }
   if (!finite) {
     ClearResults(s, kind);
     message = "扩散计算结果超出数值范围，请检查源强和气象输入。";
