@@ -1,0 +1,70 @@
+// Names for the indices of the main window's control arrays.
+//
+// The arrays keep the window's own names (Text1, Combo1, Command1, Cmd); these
+// constants say what each element holds, so code reads Text1[box::WindSpeed]
+// rather than Text1[8]. Plain enums in their own namespaces: they index the
+// arrays directly and the settings file's record order follows them.
+#pragma once
+
+namespace zelto {
+
+// Text1(0..25): the single-line input boxes, in validation order.
+namespace box {
+enum Id : int {
+  Longitude = 0,        // site longitude, "120.10E"
+  Latitude = 1,         // site latitude, "30.20N"
+  ReleaseDate = 2,      // "YYYY/MM/DD", Beijing time
+  ReleaseTime = 3,      // "HH:MM:SS", Beijing time
+  GroundElevation = 4,  // m
+  WindDirection = 5,    // degrees, where the wind comes from (N = 0, E = 90)
+  WindHeight = 6,       // height of the wind measurement, m
+  SigmaTheta = 7,       // standard deviation of the wind direction, degrees (optional)
+  WindSpeed = 8,        // m/s
+  SigmaThetaTime = 9,   // averaging time of SigmaTheta, min
+  AirTemperature = 10,  // degrees C
+  CloudCover = 11,      // tenths
+  InversionBase = 12,   // m; 10000 = no inversion
+  ReleaseDuration = 13, // unit in Combo1[combo::DurationUnit]
+  MolecularWeight = 14,
+  VaporPressure = 15,   // mmHg
+  ReleaseAmount = 16,   // rate or amount; unit in Combo1[combo::AmountUnit]
+  PoolArea = 17,        // m2
+  PoolTemperature = 18, // degrees C
+  ReleaseHeight = 19,   // release or stack height, m
+  StackGasTemperature = 20,  // degrees C
+  StackFlow = 21,       // m3/s at actual conditions
+  AveragingTime = 22,   // concentration averaging time, min
+  PredictionTime = 23,  // min after the start of the release
+  ReceptorHeight = 24,  // m
+  Thresholds = 25,      // comma-separated list; unit in Combo1[combo::ThresholdUnit]
+  Count = 26
+};
+}  // namespace box
+
+// Combo1(0..8): the drop-down lists.
+namespace combo {
+enum Id : int {
+  Roughness = 0,       // editable; leading number = roughness length in cm
+  GroundType = 1,      // soil, sand, concrete
+  GroundMoisture = 2,  // dry, wet, snow-covered
+  CloudType = 3,       // high, middle, low
+  ReleaseMode = 4,     // instantaneous, short or continuous, stack
+  DurationUnit = 5,    // minutes, seconds
+  Substance = 6,       // temporary substance, then the defined substances
+  AmountUnit = 7,      // kg/min or m3/min (kg, m3 when instantaneous)
+  ThresholdUnit = 8,   // mg/m3, ppm
+  Count = 9
+};
+}  // namespace combo
+
+// Command1(0..2): the buttons inside the frames.
+namespace command {
+enum Id : int { Properties = 0, EstimatePoolArea = 1, Compute = 2, Count = 3 };
+}  // namespace command
+
+// Cmd(0..2): the command bar.
+namespace cmd {
+enum Id : int { Save = 0, Discard = 1, Help = 2, Count = 3 };
+}  // namespace cmd
+
+}  // namespace zelto
