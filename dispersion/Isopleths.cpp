@@ -7,13 +7,14 @@
 #include "core/TextConv.h"
 #include "dispersion/ConcentrationEvaluator.h"
 #include "dispersion/Dispersion.h"
+#include "dispersion/UpwindEdge.h"
 
 namespace zelto {
 
 namespace {
 
-// Limits of the searches: steps of the upwind edge search and of the downwind
-// march, and the farthest distance (m) any march looks.
+// Limits of the searches: steps of the downwind march, and the farthest
+// distance (m) any march looks.
 constexpr int kMaxSearchSteps = 10000;
 constexpr float kMarchLimit = 100000.0f;
 // Crosswind steps of one half-width search (2 m each: 200 km).
@@ -102,7 +103,7 @@ bool CheckDispersionInputs(const ModelState& s, int kind, std::string& message) 
       message = "廓线的阈值无效!";
       return false;
     }
-    if (s.SigmaThetaFlag == 2 && s.WindSpeed > 1.8f &&
+    if (s.SigmaThetaFlag == 2 && static_cast<double>(s.WindSpeed) > 1.8 &&
         (!Finite(s.SigmaTheta) || !Finite(s.SigmaThetaTime) || !(s.SigmaThetaTime > 0.0f))) {
       message = std::string(kPrefix) + "风向标准差时间无效（须大于0）。";
       return false;
@@ -171,30 +172,9 @@ struct Contour {
   int count() const { return static_cast<int>(x.size()) - 1; }
 };
 
-// Upwind end of the isopleth of threshold c: from the distance of the
-// maximum back towards the source in steps of a tenth of that distance,
-// refined by halving the step (never below 10 m) where the concentration
-// falls below c. Returns the distance where the search stopped.
+// Upwind end of the isopleth of threshold c on the axis at the receptor height.
 float FindUpwindEdge(ModelState& s, ConcentrationEvaluator& ev, float xm, float c) {
-  // Integer distances and steps; halving rounds halves to even.
-  const double x0 = RoundHalfEven(xm);
-  double step = RoundHalfEven(x0 / 10.0);
-  if (step < 10.0) step = 10.0;
-  float x = 0.0f;
-  for (int i = 1; i <= kMaxSearchSteps; ++i) {
-    x = static_cast<float>(x0 - (i - 1) * step);
-    if (x < 10.0f) {
-      x = 10.0f;
-      break;
-    }
-    const float conc = ev.At(s, x, 0.0f);
-    if (conc < c) {
-      if (step <= 10.0) break;
-      step = RoundHalfEven(step / 2.0);
-      if (step < 10.0) step = 10.0;
-    }
-  }
-  return x;
+  return SearchUpwindEdge(xm, c, [&](float x) { return ev.At(s, x, 0.0f); });
 }
 
 // Half-width at distance x of the isopleth of threshold c, searched in 2 m
@@ -357,7 +337,10 @@ void TimedReleaseHazard(ModelState& s, ConcentrationEvaluator& ev, float t, floa
 
 void ComputeZoneAngle(ModelState& s) {
   float angle;
-  if (s.WindSpeed <= 1.8f) {
+  // The stored single-precision wind is widened to double before it meets the
+  // decimal limits, so a typed 5.15 (stored as 5.1500001) counts as above 5.15.
+  const double wind = s.WindSpeed;
+  if (wind <= 1.8) {
     angle = 360.0f;  // light wind: the direction is too unsteady for a sector
   } else if (s.SigmaThetaFlag == 2) {
     // Six standard deviations of the wind direction, scaled from its
@@ -369,7 +352,7 @@ void ComputeZoneAngle(ModelState& s) {
   } else if (s.HorizontalStability < 3.5f) {
     angle = static_cast<float>(165.0 - 30.0 * s.HorizontalStability);
   } else {
-    angle = s.WindSpeed > 5.15f ? 45.0f : 90.0f;
+    angle = wind > 5.15 ? 45.0f : 90.0f;
   }
   s.ZoneAngle = angle;
 }

@@ -43,8 +43,9 @@ bool ComputeHeatFlux(ModelState& s, std::string& message);
 // Air density (g/cm3), dynamic (g/(cm s)) and kinematic (cm2/s) viscosity.
 bool ComputeAirProperties(ModelState& s, std::string& message);
 
-// Upper bound of trial steps of the friction-velocity search.
-inline constexpr int kFrictionVelocityMaxSteps = 10000;
+// Most trial values of the friction-velocity search, the first included; a
+// search still outside its tolerance then takes the mean of trial and result.
+inline constexpr int kFrictionVelocityMaxSteps = 100000;
 
 // Friction velocity u* (m/s) and Monin-Obukhov length L (m) by a stepped
 // search on u*. When stepsTaken is given it receives the number of trial

@@ -6,6 +6,7 @@
 #include "core/Files.h"
 #include "core/Gbk.h"
 #include "dispersion/Dispersion.h"
+#include "dispersion/UpwindEdge.h"
 #include "tests/dispersion/DispersionTestUtil.h"
 
 namespace zelto {
@@ -52,6 +53,12 @@ TEST(ZoneAngle, FromStabilityAndWind) {
   s.WindSpeed = 4.0f;
   ComputeZoneAngle(s);
   EXPECT_EQ(s.ZoneAngle, 90.0f);
+  s.WindSpeed = 5.15f;  // stored as 5.1500001, above 5.15 once widened
+  ComputeZoneAngle(s);
+  EXPECT_EQ(s.ZoneAngle, 45.0f);
+  s.WindSpeed = 5.1499f;
+  ComputeZoneAngle(s);
+  EXPECT_EQ(s.ZoneAngle, 90.0f);
   s.HorizontalStability = 1.5f;  // 165 - 45
   ComputeZoneAngle(s);
   EXPECT_EQ(s.ZoneAngle, 120.0f);
@@ -59,6 +66,17 @@ TEST(ZoneAngle, FromStabilityAndWind) {
   s.SigmaThetaFlag = 2;
   ComputeZoneAngle(s);
   EXPECT_EQ(s.ZoneAngle, 360.0f);
+}
+
+// ---- Upwind edge ----
+
+TEST(UpwindEdge, HalvedOddStepKeepsItsHalf) {
+  // Maximum at 250 m, first step 25 m; the axis value is above the threshold
+  // from 226 m on. 250 ok, 225 below: step 12.5; 250 - 2 x 12.5 = 225 below:
+  // step 6.25, at least 10; 250 - 3 x 10 = 220 below with a 10 m step: stop.
+  // (A step rounded to 12 would go 226 ok, 214, 210.)
+  auto axis = [](float x) { return x >= 226.0f ? 1.0f : 0.0f; };
+  EXPECT_EQ(SearchUpwindEdge(250.0f, 0.5f, axis), 220.0f);
 }
 
 // ---- Rounding ----

@@ -229,6 +229,36 @@ TEST(FrictionVelocity, LightWindStrongFluxReachesStepBound) {
   EXPECT_NEAR(s.FrictionVelocity, 0.06218401f, 1e-6f);
 }
 
+TEST(FrictionVelocity, StrongWindLowOverRoughGroundReachesItsSolution) {
+  // 13.7 m/s at 1.5 m over 100 cm, H = 167.04865 W/m2 (the built-in site at
+  // 12:30 on 2017/01/12, clear sky, 20 deg C, dry ground), 1001.77 mb. The
+  // trial climbs from 1.71 m/s in 0.001 m/s steps, far beyond 10 000 trials,
+  // and settles at 13.039/13.040 m/s, where x0 rounded to single precision
+  // makes the computed u* jump between 14.167 and 12.915 m/s: the bound ends
+  // it with the mean 13.60324 m/s (an independent step-by-step evaluation of
+  // the profile formulas gives the same), the 10 m wind about 77.7 m/s.
+  ModelState s = WindState(13.7f, 1.5f, 100.0f, 167.04865f);
+  s.AirPressure = 1001.77f;
+  std::string message;
+  int steps = 0;
+  ASSERT_TRUE(ComputeFrictionVelocity(s, message, &steps));
+  EXPECT_EQ(steps, kFrictionVelocityMaxSteps);
+  EXPECT_NEAR(s.FrictionVelocity, 13.603245f, 2e-5f);
+  ASSERT_TRUE(ComputeWind10m(s, message));
+  EXPECT_NEAR(s.WindSpeed10m, 77.67, 0.01);
+}
+
+TEST(FrictionVelocity, LightWindOverRoughGroundEndsAtTheBound) {
+  // 0.5 m/s at 10 m over 25 cm under strong morning heating (H = 160): the
+  // trial steps back and forth around 0.119 m/s; the mean at the bound.
+  ModelState s = WindState(0.5f, 10.0f, 25.0f, 160.0f);
+  std::string message;
+  int steps = 0;
+  ASSERT_TRUE(ComputeFrictionVelocity(s, message, &steps));
+  EXPECT_EQ(steps, kFrictionVelocityMaxSteps);
+  EXPECT_NEAR(s.FrictionVelocity, 0.11920923f, 1e-6f);
+}
+
 TEST(FrictionVelocity, RefusesWindHeightNotAboveRoughness) {
   // 1 m over 100 cm: ln(1) = 0.
   ModelState s = WindState(3.0f, 1.0f, 100.0f, 0.0f);
