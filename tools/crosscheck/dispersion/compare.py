@@ -94,9 +94,9 @@ def compare(path, binary, opts, verbose=False):
 def main():
     args = sys.argv[1:]
     binary = '/work/build-disp/bin/zelto-batch'
-    # the upwind step of the isopleth search is a whole number: halving it
-    # rounds halves to even (--float-step keeps the halves)
-    opts = {'int_step': True}
+    # only the first upwind step of the isopleth search is a whole number; a
+    # halved step keeps its half (--int-step rounds it half to even instead)
+    opts = {'int_step': False}
     verbose = False
     files = []
     while args:
@@ -105,8 +105,8 @@ def main():
             binary = args.pop(0)
         elif a == '--double':
             dm.INTERMEDIATE_SINGLE = False
-        elif a == '--float-step':
-            opts['int_step'] = False
+        elif a == '--int-step':
+            opts['int_step'] = True
         elif a == '-v':
             verbose = True
         else:

@@ -686,7 +686,7 @@ def air_properties(s):
     s['AirKinematicViscosity'] = f32(s['AirViscosity'] / s['AirDensity'])
 
 
-MAX_STEPS = 10000
+MAX_STEPS = 100000  # trial values of the u* search, the first included
 VARIANT = {}
 
 
