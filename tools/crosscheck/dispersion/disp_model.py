@@ -9,14 +9,13 @@ INTERMEDIATE_SINGLE is True and the identity otherwise.
 """
 import collections
 import math
-import struct
-from decimal import Decimal, ROUND_HALF_UP
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from shared import f32, fmt_sci, general  # noqa: E402,F401
 
 INTERMEDIATE_SINGLE = True
-
-
-def f32(x):
-    return struct.unpack('f', struct.pack('f', x))[0]
 
 
 def loc(x):
@@ -28,45 +27,9 @@ def rhe(x):
     return round(x)
 
 
-def general(v):
-    """Shortest text of the single value with at most 7 significant digits
-    (the exact binary value rounded to 7 digits, halves away from zero)."""
-    v = f32(v)
-    if v == 0:
-        return "0"
-    d = Decimal(v)
-    neg = d < 0
-    d = abs(d)
-    e = d.adjusted()
-    m = d.scaleb(-e).quantize(Decimal('0.000001'), rounding=ROUND_HALF_UP)
-    if m >= 10:
-        m = (m / 10).quantize(Decimal('0.000001'), rounding=ROUND_HALF_UP)
-        e += 1
-    digits = str(m).replace('.', '').rstrip('0') or '0'
-    sign = '-' if neg else ''
-    if e < -4 or e >= 7:
-        mant = digits[0] + ('.' + digits[1:] if len(digits) > 1 else '')
-        return '%s%sE%s%02d' % (sign, mant, '-' if e < 0 else '+', abs(e))
-    if e >= 0:
-        if len(digits) <= e + 1:
-            return sign + digits + '0' * (e + 1 - len(digits))
-        return sign + digits[:e + 1] + '.' + digits[e + 1:]
-    return sign + '0.' + '0' * (-e - 1) + digits
-
-
 def fmt_e4(v):
     """Pattern 0.0000E+00, halves away from zero."""
-    d = Decimal(v)
-    if d == 0:
-        return "0.0000E+00"
-    neg = d < 0
-    d = abs(d)
-    e = d.adjusted()
-    m = (d.scaleb(-e)).quantize(Decimal('0.0001'), rounding=ROUND_HALF_UP)
-    if m >= 10:
-        m = (m / 10).quantize(Decimal('0.0001'), rounding=ROUND_HALF_UP)
-        e += 1
-    return '%s%sE%s%02d' % ('-' if neg else '', str(m), '-' if e < 0 else '+', abs(e))
+    return fmt_sci(v, 4)
 
 
 FAR = {1: 745.0, 2: 745.0, 3: 745.0, 4: 2000.0, 5: 1100.0, 6: 1400.0, 7: 1400.0}

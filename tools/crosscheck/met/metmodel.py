@@ -11,19 +11,14 @@ comparison script can check it against the batch program's JSON.
 arithmetic between stores is double precision.
 """
 import math
+import os
 import re
-import struct
+import sys
 
-F32_MAX = 3.4028234663852886e38
-
-
-def f32(x):
-    """Round a double to the nearest 32-bit float (value as a double)."""
-    if x != x:
-        return x
-    if abs(x) >= 3.4028235677973366e38:
-        return math.copysign(math.inf, x)
-    return struct.unpack('f', struct.pack('f', x))[0]
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from shared import (  # noqa: E402,F401
+    F32_MAX, f32, leading_number, leading_single, round_half_even,
+    days_in_month, date_text, time_text, prev_day, next_day)
 
 
 def i16(x):
@@ -38,30 +33,6 @@ AIR_MW = f32(28.966)
 AIR_R = f32(2870400.0)
 
 # ---------------------------------------------------------------- text rules
-
-_NUM = re.compile(r'[+-]?(?:\d+\.?\d*|\.\d+)(?:[EeDd][+-]?\d+)?')
-
-
-def leading_number(text):
-    """Leading-number rule: blanks, tabs, line feeds skipped anywhere."""
-    t = text.replace(' ', '').replace('\t', '').replace('\n', '')
-    m = _NUM.match(t)
-    if not m:
-        return 0.0
-    s = m.group(0).replace('D', 'E').replace('d', 'e')
-    try:
-        return float(s)
-    except ValueError:
-        return 0.0
-
-
-def leading_single(text):
-    v = leading_number(text)
-    r = f32(v)
-    if math.isinf(r):
-        return 0.0
-    return r
-
 
 def fmt_general(x, maxdig=7):
     """Shortest text with at most maxdig significant digits of the value
@@ -94,22 +65,7 @@ def fmt_general(x, maxdig=7):
     return ('-' if neg else '') + out
 
 
-def round_half_even(v, decimals=0):
-    """Round to decimals places, halves to even (on the value as given)."""
-    from decimal import Decimal, ROUND_HALF_EVEN
-    q = Decimal(1).scaleb(-decimals)
-    return float(Decimal(v).quantize(q, rounding=ROUND_HALF_EVEN))
-
-
 # ---------------------------------------------------------------- dates
-
-def is_leap(y):
-    return y % 4 == 0 and (y % 100 != 0 or y % 400 == 0)
-
-
-def days_in_month(y, m):
-    return [31, 29 if is_leap(y) else 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31][m - 1]
-
 
 def parse_date(s):
     m = re.fullmatch(r'\s*(\d{1,4})[/-](\d{1,2})[/-](\d{1,2})\s*', s)
@@ -129,30 +85,6 @@ def parse_time(s):
     if h > 23 or mi > 59 or se > 59:
         return None
     return h, mi, se
-
-
-def date_text(y, m, d):
-    return '%04d/%02d/%02d' % (y, m, d)
-
-
-def time_text(h, m, s):
-    return '%02d:%02d:%02d' % (h, m, s)
-
-
-def prev_day(y, m, d):
-    if d > 1:
-        return y, m, d - 1
-    if m > 1:
-        return y, m - 1, days_in_month(y, m - 1)
-    return y - 1, 12, 31
-
-
-def next_day(y, m, d):
-    if d < days_in_month(y, m):
-        return y, m, d + 1
-    if m < 12:
-        return y, m + 1, 1
-    return y + 1, 1, 1
 
 
 # ---------------------------------------------------------------- window

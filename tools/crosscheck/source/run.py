@@ -11,13 +11,13 @@ import argparse
 import collections
 import json
 import os
-import re
 import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import gen  # noqa: E402
-from model import compute_source, f32  # noqa: E402
+from model import compute_source  # noqa: E402
+from shared import f32, leading_number  # noqa: E402  (model.py puts it on the path)
 
 WORK = ['WindExponent', 'LengthExponent', 'SatPressure', 'SurfaceMoleFraction', 'MassTransferCoef',
         'VaporizationHeat', 'MixConductivity', 'LiquidConductivity', 'MixHeatCapacity', 'NetRadiation',
@@ -25,16 +25,6 @@ WORK = ['WindExponent', 'LengthExponent', 'SatPressure', 'SurfaceMoleFraction', 
         'SchmidtNumber', 'MixViscosity']
 OUTS = ['EvapRate', 'SourceStrength', 'SourceSize', 'ReleaseDuration']
 VOSSLER_OUTS = WORK + ['PoolTemperature', 'VaporDensity']
-
-NUM_RE = re.compile(r'^[+-]?(\d+\.?\d*|\.\d+)([EeDd][+-]?\d+)?')
-
-
-def leading_number(text):
-    t = ''.join(ch for ch in text if ch not in ' \t\n\r')
-    m = NUM_RE.match(t)
-    if not m:
-        return 0.0
-    return float(m.group(0).replace('D', 'E').replace('d', 'e'))
 
 
 def stage_input(js, rec):
