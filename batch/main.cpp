@@ -16,6 +16,7 @@
 #include "core/Messages.h"
 #include "core/ModelState.h"
 #include "ui/MainWindow.h"
+#include "zone/MapExport.h"
 
 namespace zelto {
 namespace {
@@ -25,7 +26,7 @@ constexpr int kExitUsage = 1;
 constexpr int kExitRefused = 2;
 
 const char* const kHelp =
-    "用法 / Usage: zelto-batch [--json] [--out-dir DIR] [SETTINGS]\n"
+    "用法 / Usage: zelto-batch [--json] [--out-dir DIR] [--geojson FILE] [--kml FILE] [SETTINGS]\n"
     "\n"
     "  SETTINGS       设置文件（与 ZELTO.ini 格式相同）。省略时使用程序目录下的 ZELTO.ini；\n"
     "                 该文件也不存在时使用窗口的内置默认值（当天日期和当前时间）。\n"
@@ -39,6 +40,10 @@ const char* const kHelp =
     "  --out-dir DIR  廓线数据文件 CONCXY.DAT 的目录（默认：程序目录），不存在时创建。\n"
     "                 Directory for the contour data file CONCXY.DAT (default: the\n"
     "                 executable's directory); created when missing.\n"
+    "  --geojson FILE 计算成功后把危害区写成 GeoJSON 地图文件（WGS 84 经纬度）。\n"
+    "                 After a successful computation, write the hazard zone as a GeoJSON\n"
+    "                 map file (WGS 84 longitude/latitude).\n"
+    "  --kml FILE     同上，写成 KML 2.2 地图文件。 The same as a KML 2.2 map file.\n"
     "  --help         显示本说明。 Show this help.\n"
     "\n"
     "不带 --json 时，计算报告（UTF-8，\\n 行尾）写到标准输出，提示信息逐行写到标准错误。\n"
@@ -48,8 +53,9 @@ const char* const kHelp =
     "退出状态 / Exit status:\n"
     "  0  已生成计算报告（包括有警告的情况，如廓线数据文件无法写入）\n"
     "     the report was produced (warnings such as an unwritable contour file included)\n"
-    "  1  参数错误，或设置文件不存在、无法读取\n"
-    "     usage error, or the SETTINGS file does not exist or cannot be read\n"
+    "  1  参数错误，或设置文件不存在、无法读取，或地图文件无法导出\n"
+    "     usage error, or the SETTINGS file does not exist or cannot be read, or a map\n"
+    "     file could not be exported\n"
     "  2  输入检查或计算阶段拒绝了计算\n"
     "     an input check or a computation stage refused\n";
 
@@ -60,6 +66,8 @@ struct Arguments {
   std::string outDir;
   bool hasSettings = false;
   std::string settings;
+  std::string geojson;  // map files, empty = not asked for
+  std::string kml;
 };
 
 // Returns false with an explanation for a usage error.
@@ -80,6 +88,12 @@ bool ParseArguments(int argc, char** argv, Arguments& a, std::string& error) {
       }
       a.hasOutDir = true;
       a.outDir = argv[++i];
+    } else if (!optionsEnded && (arg == "--geojson" || arg == "--kml")) {
+      if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+        error = arg + " 缺少文件名 / " + arg + " needs a file name";
+        return false;
+      }
+      (arg == "--kml" ? a.kml : a.geojson) = argv[++i];
     } else if (!optionsEnded && arg.rfind("--out-dir=", 0) == 0) {
       a.hasOutDir = true;
       a.outDir = arg.substr(10);
@@ -224,6 +238,21 @@ int Run(int argc, char** argv) {
   if (!ok && sink.messages.empty()) sink.messages.push_back(RefusalWithoutMessage(w));
   const std::string report = ok ? w.Text3.Text : std::string();
 
+  // Map files only from a successful computation; a refused export or a
+  // failed write is reported with the others and gives exit status 1.
+  bool mapsWritten = true;
+  if (ok) {
+    std::string message;
+    if (!args.geojson.empty() && !ExportGeoJson(s, args.geojson, message)) {
+      sink.messages.push_back(message);
+      mapsWritten = false;
+    }
+    if (!args.kml.empty() && !ExportKml(s, args.kml, message)) {
+      sink.messages.push_back(message);
+      mapsWritten = false;
+    }
+  }
+
   if (args.json) {
     BatchJson obj = BatchJson::object();
     obj["Ok"] = ok;
@@ -237,7 +266,8 @@ int Run(int argc, char** argv) {
     if (ok) std::cout << UnixLineEnds(report) << "\n";
   }
   std::cout.flush();
-  return ok ? kExitReport : kExitRefused;
+  if (!ok) return kExitRefused;
+  return mapsWritten ? kExitReport : kExitUsage;
 }
 
 }  // namespace

@@ -1,0 +1,80 @@
+// The hazard zone of the last computation as plane figures around the source:
+// the outline of every threshold reached, the 90 % confidence sector, the
+// hazard distance and the receptor points. Everything is read from the
+// stored results of the model record; nothing is recomputed.
+//
+// Frame: metres, origin at the source, x downwind along the cloud's axis, y
+// crosswind, positive to the left when looking downwind. This is a
+// right-handed frame, so it turns into east/north by a pure rotation and a
+// counter-clockwise ring stays counter-clockwise on the map.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "core/ModelState.h"
+
+namespace zelto {
+
+struct ZonePoint {
+  double X = 0;  // m downwind
+  double Y = 0;  // m crosswind, left of the downwind direction
+};
+
+// The isopleth of one threshold: the march points of the contour with their
+// half-widths mirrored to both sides of the axis.
+struct ThresholdOutline {
+  int Index = 0;           // threshold number, 1 = lowest
+  float Threshold = 0;     // mg/m3
+  float FarEnd = 0;        // m, downwind distance of the last march point
+  float MaxHalfWidth = 0;  // m
+  // HasArea: closed counter-clockwise ring (first point repeated at the end).
+  // Otherwise the contour is too thin to enclose an area (one march point, or
+  // every half-width 0) and Ring holds its distinct points as an open line.
+  bool HasArea = false;
+  std::vector<ZonePoint> Ring;
+};
+
+// The 90 % confidence zone: a sector of angular width Angle centred on the
+// downwind axis with the source as apex, radius Radius; a full circle when
+// the angle is 360 degrees.
+struct ConfidenceSector {
+  float Angle = 0;   // deg
+  float Radius = 0;  // m
+  bool FullCircle = false;
+  std::vector<ZonePoint> Ring;  // closed, counter-clockwise
+};
+
+struct ReceptorMark {
+  int Number = 0;  // row of the point list, from 1
+  ZonePoint At;
+  float Z = 0;              // m above ground
+  float T = 0;              // min
+  float Concentration = 0;  // mg/m3
+};
+
+struct ZoneGeometry {
+  // The maximum on the receptor plane reached the smallest threshold, so the
+  // hazard distance and the confidence sector belong to this computation.
+  bool Reached = false;
+  std::vector<ThresholdOutline> Outlines;  // reached thresholds, lowest first
+  int ThresholdCount = 0;                  // thresholds given (reached or not)
+  bool HasSector = false;
+  ConfidenceSector Sector;
+  float HazardDistance = 0;  // m, greatest distance of the smallest threshold
+  float HazardTime = 0;      // min, 10000 for a continuous release
+  std::vector<ReceptorMark> Receptors;
+};
+
+// The figures of the results stored in s by the last successful computation.
+ZoneGeometry BuildZoneGeometry(const ModelState& s);
+
+// Twice the signed area of a ring (shoelace); positive for counter-clockwise.
+double SignedAreaTwice(const std::vector<ZonePoint>& ring);
+
+// Fill colour of threshold j of n: yellow for the lowest, through orange, to
+// red for the highest (sRGB 0..255).
+std::array<int, 3> ThresholdColour(int j, int n);
+
+}  // namespace zelto
