@@ -2,7 +2,9 @@
 """Runs zelto-batch --json on settings files and compares every dispersion
 output with disp_model.py.
 
-usage: compare.py [--bin PATH] [--double] [--float-step] [-v] FILE.ini ...
+usage: compare.py [--bin PATH] [--double] [--int-step] [-v] FILE.ini ...
+
+Exit status 1 when any scenario differs.
 """
 import json
 import os
@@ -129,7 +131,8 @@ def main():
         bad += bool(diffs) and status == 'BAD'
     print('branches (scenarios):', dict(cover))
     print('%d of %d scenarios differ' % (bad, len(files)))
+    return 1 if bad else 0
 
 
 if __name__ == '__main__':
-    main()
+    sys.exit(main())

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Hand-made settings files for the limits of the dispersion stage.
-usage: targeted.py OUTDIR"""
+usage: targeted.py OUTDIR [NAME ...]   (all cases when no name is given)"""
 import os
 import sys
 
@@ -78,10 +78,11 @@ CASES = {
 
 def main():
     out = sys.argv[1]
+    names = sys.argv[2:] or list(CASES)
     os.makedirs(out, exist_ok=True)
-    for name, over in CASES.items():
+    for name in names:
         rec = dict(BASE)
-        rec.update(over)
+        rec.update(CASES[name])
         g.write(rec, os.path.join(out, name + '.ini'))
 
 

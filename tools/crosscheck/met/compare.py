@@ -3,12 +3,15 @@
 input preparation and the meteorology pass with the independent model.
 
     python3 compare.py BATCH_EXE SCENARIO_DIR [-v]
+
+Exit status 1 when any scenario differs.
 """
 import glob
 import json
 import os
 import subprocess
 import sys
+import tempfile
 
 from metmodel import Model, f32
 
@@ -100,8 +103,7 @@ def run_one(exe, ini, scj, outdir, verbose=False):
 def main():
     exe, d = sys.argv[1], sys.argv[2]
     verbose = '-v' in sys.argv
-    outdir = '/tmp/met-out'
-    os.makedirs(outdir, exist_ok=True)
+    outdir = tempfile.mkdtemp(prefix='met-out-')
     n = bad = 0
     tally = {}
     fields = 0
@@ -121,7 +123,11 @@ def main():
     print('scenarios %d, with differences %d, fields compared %d, prepared ok %d' % (n, bad, fields, oks))
     for k, v in sorted(tally.items(), key=lambda x: -x[1]):
         print('  %-28s %d' % (k, v))
+    for fn in os.listdir(outdir):
+        os.remove(os.path.join(outdir, fn))
+    os.rmdir(outdir)
+    return 1 if bad else 0
 
 
 if __name__ == '__main__':
-    main()
+    sys.exit(main())

@@ -3,13 +3,16 @@
 each routine (including branch edges that settings files cannot reach, such
 as H exactly +-1), the C++ through harness.cpp, the Python model alongside.
 
-    fuzz.py [--harness /tmp/met-harness] [--count N] [--seed S]
+    fuzz.py --harness BUILD/bin/crosscheck_met_harness [--count N] [--seed S]
+
+Exit status 1 when any case differs.
 """
 import argparse
 import json
 import math
 import random
 import subprocess
+import sys
 
 import metmodel as mm
 from metmodel import f32
@@ -161,7 +164,7 @@ def model(stage, s):
 
 def main():
     ap = argparse.ArgumentParser()
-    ap.add_argument('--harness', default='/tmp/met-harness')
+    ap.add_argument('--harness', required=True)
     ap.add_argument('--count', type=int, default=2000)
     ap.add_argument('--seed', type=int, default=1)
     args = ap.parse_args()
@@ -202,7 +205,8 @@ def main():
         print(st, len(l))
         for x in l[:5]:
             print('   ', x)
+    return 1 if bad else 0
 
 
 if __name__ == '__main__':
-    main()
+    sys.exit(main())

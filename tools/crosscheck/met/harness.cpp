@@ -5,9 +5,7 @@
 // Stages: all (RunMeteorology), solar, heat, ustar, wind10, stability, plume,
 // vp, ld, vd.
 //
-// Build (not part of the CMake tree):
-//   g++ -std=c++20 -O1 -I/work/main tools/crosscheck/met/harness.cpp \
-//     BUILD/met/libzelto_met.a BUILD/core/libzelto_core.a -o /tmp/met-harness
+// Built by CMake as crosscheck_met_harness (option ZELTO_CROSSCHECK).
 #include <iostream>
 #include <string>
 

@@ -6,4 +6,4 @@ import metmodel, compare
 for kv in sys.argv[3:]:
     k,v=kv.split('='); metmodel.VARIANT[k]=int(v)
 sys.argv=['compare.py',sys.argv[1],sys.argv[2],'-v']
-compare.main()
+sys.exit(compare.main())

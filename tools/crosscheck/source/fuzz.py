@@ -3,8 +3,8 @@ including values the window never produces (exact stability values on the
 exponent table's row edges, odd fit ranges, boiling and frozen pools, parameter
 sets that make a formula fault).
 
-Needs the harness: see harness.cpp for the build command.
-usage: fuzz.py [--harness PATH] [--count N] [--seed S]
+Needs the harness (CMake target crosscheck_source_harness).
+usage: fuzz.py --harness BUILD/bin/crosscheck_source_harness [--count N] [--seed S]
 """
 import argparse
 import collections
@@ -125,7 +125,7 @@ def same(a, b):
 
 def main():
     ap = argparse.ArgumentParser()
-    ap.add_argument('--harness', default='/tmp/source-harness')
+    ap.add_argument('--harness', required=True)
     ap.add_argument('--count', type=int, default=5000)
     ap.add_argument('--seed', type=int, default=3)
     args = ap.parse_args()

@@ -3,9 +3,7 @@
 // fresh record holding them, and writes one JSON object per line with Ok, the
 // message and every field the stage reads or writes.
 //
-// Build (not part of the CMake tree):
-//   g++ -std=c++20 -O1 -I/work/main tools/crosscheck/source/harness.cpp \
-//     BUILD/source/libzelto_source.a BUILD/core/libzelto_core.a -o /tmp/source-harness
+// Built by CMake as crosscheck_source_harness (option ZELTO_CROSSCHECK).
 #include <iostream>
 #include <string>
 

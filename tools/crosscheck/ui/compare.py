@@ -1,7 +1,9 @@
 """Run settings files through zelto-batch --json and compare the window
 fields, messages, exit status and report with the independent model.
 
-usage: compare.py [--batch PATH] [--n N] [--seed S] [--files f.ini ...] [--keep DIR]
+usage: compare.py [--batch PATH] [--n N] [--seed S] [--files f.ini ...] [--outdir DIR]
+
+Exit status 1 when any scenario differs.
 """
 import argparse
 import json
@@ -52,6 +54,21 @@ def run_batch(batch, path, outdir, json_mode=True):
     args = [batch] + (['--json'] if json_mode else []) + ['--out-dir', outdir, path]
     p = subprocess.run(args, capture_output=True, timeout=600)
     return p.returncode, p.stdout, p.stderr
+
+
+def text_mode_messages(js):
+    """Standard error of the text mode: each message on one line (line breaks
+    become blanks); after a refusal each is followed by the label of the
+    refused input in full-width brackets, unless the message is the one made
+    for a refusal without message, which names the input already."""
+    msgs = js['Messages']
+    focus = js.get('Focus')
+    silent = len(msgs) == 1 and msgs[0].startswith('输入无效')
+    suffix = ''
+    if not js['Ok'] and focus and focus.get('Label') and not silent:
+        suffix = '（' + focus['Label'] + '）'
+    one_line = [m.replace('\r\n', ' ').replace('\r', ' ').replace('\n', ' ') for m in msgs]
+    return ''.join(m + suffix + '\n' for m in one_line)
 
 
 def check_one(batch, raw, outdir, tag, problems, also_text=False):
@@ -184,15 +201,16 @@ def check_one(batch, raw, outdir, tag, problems, also_text=False):
             # the report with LF line ends; the program ends standard output with one LF
             if out2.decode('utf-8') != js['Report'].replace('\r\n', '\n') + '\n' or rc2 != 0:
                 problems.append((tag, 'text-mode', 'stdout differs from Report or rc %d' % rc2))
-            if err2.decode('utf-8') != ''.join(m + '\n' for m in cmsgs):
-                problems.append((tag, 'text-mode', 'stderr %r' % err2[:300]))
+            if err2.decode('utf-8') != text_mode_messages(js):
+                problems.append((tag, 'text-mode', 'stderr %r' % err2.decode('utf-8', 'replace')[:300]))
     else:
         if js['Report'] != '':
             problems.append((tag, 'Report', 'not empty when refused'))
         if also_text:
             rc2, out2, err2 = run_batch(batch, path, outdir, json_mode=False)
-            if out2 != b'' or rc2 != 2 or err2.decode('utf-8') != ''.join(m + '\n' for m in cmsgs):
-                problems.append((tag, 'text-mode', 'refused: rc %d out %r err %r' % (rc2, out2[:100], err2[:200])))
+            if out2 != b'' or rc2 != 2 or err2.decode('utf-8') != text_mode_messages(js):
+                problems.append((tag, 'text-mode', 'refused: rc %d out %r err %r' % (
+                    rc2, out2[:100], err2.decode('utf-8', 'replace')[:200])))
     os.unlink(path)
     return js, w
 
@@ -252,7 +270,8 @@ def main():
         print('%s  %s  %s' % p)
     print('scenarios %d (report produced %d), problems %d' % (count, oks, len(problems)))
     print('report branches seen:', COVER)
+    return 1 if problems else 0
 
 
 if __name__ == '__main__':
-    main()
+    sys.exit(main())

@@ -1,8 +1,12 @@
-"""Date and time box texts through the program, against the model parser."""
+"""Date and time box texts through the program, against the model parser.
+
+usage: datecheck.py [BATCH]; exit status 1 when any form differs."""
 import copy
 import json
+import os
 import subprocess
 import sys
+import tempfile
 
 import gen
 import edge_cases
@@ -21,12 +25,14 @@ TIMES = ["8:05", "08:05:00", "8:5", "8:05:07.5", "08:05 PM", "24:00", "23:59:59"
 
 def main(batch):
     bad = 0
+    work = tempfile.mkdtemp(prefix='ui-date-')
+    path = os.path.join(work, 'date.ini')
     for i, (dt, tt) in enumerate([(d, '12:00:00') for d in DATES] + [('2017/06/01', t) for t in TIMES]):
         sc = copy.deepcopy(edge_cases.BASE)
         sc['boxes'][2], sc['boxes'][3] = dt, tt
-        open('/tmp/ui-date.ini', 'wb').write(gen.to_bytes(sc))
-        js = json.loads(subprocess.run([batch, '--json', '--out-dir', '/tmp/ui-out', '/tmp/ui-date.ini'],
-                                       capture_output=True).stdout)
+        with open(path, 'wb') as f:
+            f.write(gen.to_bytes(sc))
+        js = json.loads(subprocess.run([batch, '--json', '--out-dir', work, path], capture_output=True).stdout)
         pd = z.parse_datetime(dt.strip(' '))
         pt = z.parse_datetime(tt.strip(' '))
         md = z.date_text(*pd['date']) if pd and pd['date'] else None
@@ -44,7 +50,11 @@ def main(batch):
         bad += bool(flag)
         print('%-22r %-16r model %-28r program %-28r%s' % (dt, tt, (exp_msg or mine), (got_msg or prog), flag))
     print('differences', bad)
+    for fn in os.listdir(work):
+        os.remove(os.path.join(work, fn))
+    os.rmdir(work)
+    return 1 if bad else 0
 
 
 if __name__ == '__main__':
-    main(sys.argv[1] if len(sys.argv) > 1 else '/work/build-ui/bin/zelto-batch')
+    sys.exit(main(sys.argv[1] if len(sys.argv) > 1 else '/work/build-ui/bin/zelto-batch'))
