@@ -227,14 +227,11 @@ int Run(int argc, char** argv) {
   w.Form_Load();
   w.Form_Activate();
 
-  // The compute button. A report always begins with a line break, so an empty
-  // results box afterwards means the computation was refused.
+  // The compute button.
   sink.recording = true;
-  w.Text3.Text.clear();
   w.Focus = FocusId{};
-  w.Command1_Click(2);
+  const bool ok = w.RefreshResults();
   sink.recording = false;
-  const bool ok = !w.Text3.Text.empty();
   if (!ok && sink.messages.empty()) sink.messages.push_back(RefusalWithoutMessage(w));
   const std::string report = ok ? w.Text3.Text : std::string();
 

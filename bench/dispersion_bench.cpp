@@ -176,7 +176,7 @@ void Stages(benchmark::State& state, ModelState (*make)()) {
     s = prepared;
     for (int kind = 1; kind <= 3; ++kind) {
       if (only != 0 && kind != only) continue;
-      if (!RunDispersion(s, kind, message, ctx)) {
+      if (!RunDispersion(s, static_cast<DispersionKind>(kind), message, ctx)) {
         state.SkipWithError(("dispersion stage refused: " + message).c_str());
         return;
       }

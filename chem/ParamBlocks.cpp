@@ -15,8 +15,11 @@
 
 #include <cfloat>
 #include <cmath>
+#include <string>
+#include <tuple>
 #include <vector>
 
+#include "chem/ParamSlots.h"
 #include "core/ListParse.h"
 #include "core/TextConv.h"
 
@@ -26,6 +29,9 @@ namespace {
 
 constexpr int kGeneralLineCount = 13;
 constexpr int kVosslerLineCount = 14;
+
+static_assert(std::tuple_size_v<decltype(ChemicalEntry::Params)> == general::Count);
+static_assert(std::tuple_size_v<decltype(VosslerSet::Values)> == vossler::Count);
 
 // One line of the Vossler block: how many items it holds, the first position of
 // VosslerSet::Values it fills, and the refusal text when its items sum to 0
@@ -37,20 +43,26 @@ struct VosslerLine {
 };
 
 constexpr VosslerLine kVosslerLines[kVosslerLineCount] = {
-    {1, 3, nullptr},
-    {3, 4, "物质的Vossler 蒸发模型参数：气相粘度常数,A,B,C未输入."},
-    {2, 7, "物质的Vossler 蒸发模型参数：气相粘度常数温度范围未输入."},
-    {4, 9, "物质的Vossler 蒸发模型参数：气相热容常数,A,B,C,D未输入."},
-    {2, 13, "物质的Vossler 蒸发模型参数：气相热容常数温度范围未输入."},
-    {4, 15, "物质的Vossler 蒸发模型参数：气相热传导常数,A,B,C,D未输入."},
-    {2, 19, "物质的Vossler 蒸发模型参数：气相热传导常数温度范围未输入."},
-    {4, 21, "物质的Vossler 蒸发模型参数：蒸发热常数,A,B,C,D未输入."},
-    {2, 25, "物质的Vossler 蒸发模型参数：蒸发热常数温度范围未输入."},
-    {6, 27, "物质的Vossler 蒸发模型参数：饱和压力常数,A,B,C,D,E,F未输入."},
-    {2, 33, "物质的Vossler 蒸发模型参数：饱和压力常数温度范围未输入."},
-    {3, 35, "物质的Vossler 蒸发模型参数：液相热传导常数,A,B,C未输入."},
-    {2, 38, "物质的Vossler 蒸发模型参数：液相热传导常数温度范围未输入."},
-    {1, 40, nullptr},
+    {1, vossler::FreezingPoint, nullptr},
+    {3, vossler::VapourViscosityA, "物质的Vossler 蒸发模型参数：气相粘度常数,A,B,C未输入."},
+    {2, vossler::VapourViscosityTmax, "物质的Vossler 蒸发模型参数：气相粘度常数温度范围未输入."},
+    {4, vossler::VapourHeatCapacityA, "物质的Vossler 蒸发模型参数：气相热容常数,A,B,C,D未输入."},
+    {2, vossler::VapourHeatCapacityTmax,
+     "物质的Vossler 蒸发模型参数：气相热容常数温度范围未输入."},
+    {4, vossler::VapourConductivityA,
+     "物质的Vossler 蒸发模型参数：气相热传导常数,A,B,C,D未输入."},
+    {2, vossler::VapourConductivityTmax,
+     "物质的Vossler 蒸发模型参数：气相热传导常数温度范围未输入."},
+    {4, vossler::VaporizationHeatA, "物质的Vossler 蒸发模型参数：蒸发热常数,A,B,C,D未输入."},
+    {2, vossler::VaporizationHeatTmax, "物质的Vossler 蒸发模型参数：蒸发热常数温度范围未输入."},
+    {6, vossler::SaturationPressureA,
+     "物质的Vossler 蒸发模型参数：饱和压力常数,A,B,C,D,E,F未输入."},
+    {2, vossler::SaturationPressureTmax,
+     "物质的Vossler 蒸发模型参数：饱和压力常数温度范围未输入."},
+    {3, vossler::LiquidConductivityA, "物质的Vossler 蒸发模型参数：液相热传导常数,A,B,C未输入."},
+    {2, vossler::LiquidConductivityTmax,
+     "物质的Vossler 蒸发模型参数：液相热传导常数温度范围未输入."},
+    {1, vossler::DiffusionVolume, nullptr},
 };
 
 constexpr const char* kGeneralLabels[kGeneralLineCount] = {
@@ -142,17 +154,19 @@ void StoreGeneralLine(ChemicalEntry& e, int line, const std::string& piece) {
     case 4: e.StelMg = LeadingSingle(piece); break;
     case 10: {  // vapour-pressure constants A, B, C
       const std::vector<float> v = ListValues(piece, 3);
-      for (int i = 0; i < 3; ++i) e.Params[6 + i] = v[i];
+      for (int i = 0; i < 3; ++i) e.Params[general::VaporPressureA + i] = v[i];
       break;
     }
     case 11: {  // liquid-density constants A, B
       const std::vector<float> v = ListValues(piece, 2);
-      for (int i = 0; i < 2; ++i) e.Params[9 + i] = v[i];
+      for (int i = 0; i < 2; ++i) e.Params[general::LiquidDensityA + i] = v[i];
       break;
     }
-    case 12: e.Params[11] = LeadingSingle(piece); break;
-    case 13: e.Params[12] = LeadingSingle(piece); break;
-    default: e.Params[line - 4] = LeadingSingle(piece); break;  // lines 5..9 -> 1..5
+    case 12: e.Params[general::MolecularDiameter] = LeadingSingle(piece); break;
+    case 13: e.Params[general::InteractionEnergy] = LeadingSingle(piece); break;
+    // Lines 5..9: molecular weight, boiling point, critical temperature,
+    // pressure and volume.
+    default: e.Params[general::MolecularWeight + (line - 5)] = LeadingSingle(piece); break;
   }
 }
 
@@ -176,11 +190,11 @@ bool FillGeneral(ChemicalEntry& e, const std::vector<std::string>& pieces, bool 
     StoreGeneralLine(e, line, pieces[line - 1]);
   }
   if (!checked) return true;
-  if (e.Params[1] == 0.0f) {
+  if (e.Params[general::MolecularWeight] == 0.0f) {
     message = kNoMolecularWeight;
     return false;
   }
-  if (e.Params[2] == 0.0f) {
+  if (e.Params[general::BoilingPoint] == 0.0f) {
     message = kNoBoilingPoint;
     return false;
   }
@@ -222,7 +236,7 @@ bool ParseGeneralBlock(ModelState& s, const std::vector<std::string>& pieces, si
   s.Chemicals[index] = e;
   // Without constants A, B, C the vapour pressure can only come from the
   // Vossler correlation; warn unless the operator is entering a Vossler set.
-  if (SumRoundsToZero(&e.Params[6], 3) && !vosslerTicked) {
+  if (SumRoundsToZero(&e.Params[general::VaporPressureA], 3) && !vosslerTicked) {
     message = kNoVapourPressureConstants;
     if (sink != nullptr) sink->ShowMessage(message);
   }
@@ -253,12 +267,21 @@ std::string JoinItems(const float* values, int count) {
 }
 
 std::string FormatGeneralBlock(const ChemicalEntry& e) {
+  const auto item = [&e](general::Slot slot) { return FormatRoundTrip(e.Params[slot]); };
   const std::string lines[kGeneralLineCount] = {
-      FormatRoundTrip(e.TwaPpm),  FormatRoundTrip(e.TwaMg),     FormatRoundTrip(e.StelPpm),
-      FormatRoundTrip(e.StelMg),  FormatRoundTrip(e.Params[1]), FormatRoundTrip(e.Params[2]),
-      FormatRoundTrip(e.Params[3]), FormatRoundTrip(e.Params[4]), FormatRoundTrip(e.Params[5]),
-      JoinItems(&e.Params[6], 3), JoinItems(&e.Params[9], 2),   FormatRoundTrip(e.Params[11]),
-      FormatRoundTrip(e.Params[12]),
+      FormatRoundTrip(e.TwaPpm),
+      FormatRoundTrip(e.TwaMg),
+      FormatRoundTrip(e.StelPpm),
+      FormatRoundTrip(e.StelMg),
+      item(general::MolecularWeight),
+      item(general::BoilingPoint),
+      item(general::CriticalTemperature),
+      item(general::CriticalPressure),
+      item(general::CriticalVolume),
+      JoinItems(&e.Params[general::VaporPressureA], 3),
+      JoinItems(&e.Params[general::LiquidDensityA], 2),
+      item(general::MolecularDiameter),
+      item(general::InteractionEnergy),
   };
   std::string text;
   for (int i = 0; i < kGeneralLineCount; ++i) {
@@ -301,7 +324,7 @@ bool ParseParamBlock(ModelState& s, const std::string& text, int16_t index, uint
                      std::string& message, bool unchecked, bool vosslerTicked,
                      MessageSink* sink) {
   message.clear();
-  if (kind == 0) {
+  if (kind == block::General) {
     if (!ChemicalSlotExists(s, index)) {
       message = kBadChemicalSlot;
       return false;
@@ -309,7 +332,7 @@ bool ParseParamBlock(ModelState& s, const std::string& text, int16_t index, uint
     return ParseGeneralBlock(s, SplitAtCrLf(text), static_cast<size_t>(index), message,
                              unchecked, vosslerTicked, sink);
   }
-  if (kind == 1) {
+  if (kind == block::Vossler) {
     if (!VosslerSlotExists(s, index)) {
       message = kBadVosslerSlot;
       return false;
@@ -323,11 +346,11 @@ bool ParseParamBlock(ModelState& s, const std::string& text, int16_t index, uint
 
 std::string FormatParamBlock(const ModelState& s, int16_t index, uint8_t kind) {
   // A slot that does not exist is shown like the empty slot 0: all zeros.
-  if (kind == 0) {
+  if (kind == block::General) {
     return FormatGeneralBlock(ChemicalSlotExists(s, index) ? s.Chemicals[static_cast<size_t>(index)]
                                                       : ChemicalEntry{});
   }
-  if (kind == 1) {
+  if (kind == block::Vossler) {
     return FormatVosslerBlock(VosslerSlotExists(s, index) ? s.VosslerSets[static_cast<size_t>(index)]
                                                      : VosslerSet{});
   }
@@ -346,18 +369,18 @@ bool LoadChemical(ModelState& s, std::string& message) {
   s.TwaMg = e.TwaMg;
   s.StelPpm = e.StelPpm;
   s.StelMg = e.StelMg;
-  s.MolecularWeight = e.Params[1];
-  s.BoilingPointK = e.Params[2];
-  s.CriticalTempK = e.Params[3];
-  s.CriticalPressure = e.Params[4];
-  s.CriticalVolume = e.Params[5];
-  s.VaporPressA = e.Params[6];
-  s.VaporPressB = e.Params[7];
-  s.VaporPressC = e.Params[8];
-  s.LiquidDensityA = e.Params[9];
-  s.LiquidDensityB = e.Params[10];
-  s.MolecularDiameter = e.Params[11];
-  s.InteractionEnergy = e.Params[12];
+  s.MolecularWeight = e.Params[general::MolecularWeight];
+  s.BoilingPointK = e.Params[general::BoilingPoint];
+  s.CriticalTempK = e.Params[general::CriticalTemperature];
+  s.CriticalPressure = e.Params[general::CriticalPressure];
+  s.CriticalVolume = e.Params[general::CriticalVolume];
+  s.VaporPressA = e.Params[general::VaporPressureA];
+  s.VaporPressB = e.Params[general::VaporPressureB];
+  s.VaporPressC = e.Params[general::VaporPressureC];
+  s.LiquidDensityA = e.Params[general::LiquidDensityA];
+  s.LiquidDensityB = e.Params[general::LiquidDensityB];
+  s.MolecularDiameter = e.Params[general::MolecularDiameter];
+  s.InteractionEnergy = e.Params[general::InteractionEnergy];
   s.VosslerIndex = e.VosslerIndex;
 
   // Without a Vossler set the 38 Vossler fields keep their previous values.
@@ -369,7 +392,8 @@ bool LoadChemical(ModelState& s, std::string& message) {
     return true;
   }
   const auto& v = s.VosslerSets[static_cast<size_t>(e.VosslerIndex)].Values;
-  float* const fields[38] = {
+  constexpr int kFieldCount = vossler::DiffusionVolume - vossler::FreezingPoint + 1;
+  float* const fields[kFieldCount] = {
       &s.FreezingPointK,
       &s.VapViscA, &s.VapViscB, &s.VapViscC, &s.VapViscTmax, &s.VapViscTmin,
       &s.VapCpA, &s.VapCpB, &s.VapCpC, &s.VapCpD, &s.VapCpTmax, &s.VapCpTmin,
@@ -380,7 +404,8 @@ bool LoadChemical(ModelState& s, std::string& message) {
       &s.LiqCondA, &s.LiqCondB, &s.LiqCondC, &s.LiqCondTmax, &s.LiqCondTmin,
       &s.DiffusionVolume,
   };
-  for (int i = 0; i < 38; ++i) *fields[i] = v[static_cast<size_t>(3 + i)];
+  // The fields follow the slots from the freezing point on.
+  for (int i = 0; i < kFieldCount; ++i) *fields[i] = v[static_cast<size_t>(vossler::FreezingPoint + i)];
   return true;
 }
 

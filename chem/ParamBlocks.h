@@ -9,8 +9,16 @@
 
 namespace zelto {
 
-// Parses a block into slot index of Chemicals (kind 0, general, 13 lines) or
-// VosslerSets (kind 1, Vossler, 14 lines). message is set to "" on entry and to
+// The two parameter blocks of a substance.
+namespace block {
+enum Kind : uint8_t {
+  General = 0,  // 13 lines, into a slot of Chemicals
+  Vossler = 1,  // 14 lines, into a slot of VosslerSets
+};
+}  // namespace block
+
+// Parses a block into slot index of Chemicals (kind block::General, 13 lines)
+// or VosslerSets (kind block::Vossler, 14 lines). message is set to "" on entry and to
 // the refusal or warning text. unchecked skips every check (settings file).
 // vosslerTicked: whether the editor's Vossler box is ticked (suppresses the
 // vapour-pressure warning). The warning itself is shown through sink at once.
@@ -21,12 +29,12 @@ bool ParseParamBlock(ModelState& s, const std::string& text, int16_t index, uint
 // With checks on, a refused block stores nothing (the block is parsed into a
 // copy that is committed only when accepted). Unchecked, lines are stored in
 // place up to the first missing one, and a short block returns false.
-// An index naming no existing slot, or a kind other than 0 and 1, returns
-// false with a short message and stores nothing.
+// An index naming no existing slot, or a kind naming no block, returns false
+// with a short message and stores nothing.
 
 // The block of slot index as text (CR LF between lines, none after the last).
 // An index naming no existing slot gives the block of an empty record (zeros);
-// a kind other than 0 and 1 gives the empty text.
+// a kind naming no block gives the empty text.
 std::string FormatParamBlock(const ModelState& s, int16_t index, uint8_t kind);
 
 // Copies the substance at ChemicalIndex (and its Vossler set) into ModelState.

@@ -153,7 +153,7 @@ struct ModelState {
   std::string VosslerParamText;
 
   // ---- 5. Release and source term ----
-  uint8_t ReleaseMode = 0;        // 1 instantaneous, 2 short/continuous, 3 stack
+  uint8_t ReleaseMode = 0;        // release::Mode
   float ReleaseDuration = 0;      // min; 10000 = continuous
   float ReleaseRate = 0;          // g/min
   float ReleaseMass = 0;          // g
@@ -225,6 +225,15 @@ struct ModelState {
   // still above the smallest threshold.
   bool HazardLimitReached = false;
 };
+
+// The release modes (ReleaseMode), in the order of the window's list.
+namespace release {
+enum Mode : uint8_t {
+  Instantaneous = 1,      // a mass released at once
+  ShortOrContinuous = 2,  // a rate over a duration (10000 min = continuous)
+  Stack = 3,              // buoyant gas from a stack
+};
+}  // namespace release
 
 // Sentinel for "continuous release", "steady state" and "no mixing lid";
 // always compared exactly.

@@ -137,9 +137,9 @@ class ConcentrationEvaluator {
 // The searches, sharing one evaluator (and so its kept results) per run.
 float ConcentrationAtPoint(ModelState& s, ConcentrationEvaluator& ev, float x, float y, float z,
                            float t);
-bool FindPlaneMaximum(ModelState& s, ConcentrationEvaluator& ev, float z, float t,
+bool FindPlaneMaximum(ModelState& s, ConcentrationEvaluator& ev, ReceptorPlane plane,
                       std::string& message);
-void FindIsopleths(ModelState& s, ConcentrationEvaluator& ev, float t, float z,
+void FindIsopleths(ModelState& s, ConcentrationEvaluator& ev, ReceptorPlane plane,
                    const DispersionContext& ctx);
 
 // Writes an already built contour data text (UTF-8) in GBK to path (empty:

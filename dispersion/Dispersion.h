@@ -1,6 +1,7 @@
 // Concentrations, plane maximum, isopleths, hazard zone and contour data file.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -28,10 +29,24 @@ struct DispersionContext {
   long long workLimit = kDispersionWorkLimit;
 };
 
-// kind 1 isopleths, 2 receptor points, 3 maximum on the receptor plane.
-// Returns false with a message when it refuses; after a successful kind 3 the
-// message holds the result summary text.
-bool RunDispersion(ModelState& s, int kind, std::string& message, const DispersionContext& ctx);
+// The three dispersion stages of a computation, in the order they run; the
+// value is what ModelState::ResultKind records.
+enum class DispersionKind : uint8_t {
+  Isopleths = 1,      // plane maximum, isopleths, hazard distance and zone, contour file
+  ReceptorPoints = 2, // concentrations at the listed points
+  PlaneMaximum = 3,   // maximum on the receptor plane and its summary text
+};
+
+// The receptor plane and the time a search looks at.
+struct ReceptorPlane {
+  float height = 0;  // m above ground
+  float time = 0;    // min after the start of the release; 10000 = steady state
+};
+
+// Runs one stage. Returns false with a message when it refuses; after a
+// successful PlaneMaximum stage the message holds the result summary text.
+bool RunDispersion(ModelState& s, DispersionKind kind, std::string& message,
+                   const DispersionContext& ctx);
 
 // ---- Concentration at a point ----
 
@@ -54,19 +69,19 @@ float ConcentrationAtPoint(ModelState& s, float x, float y, float z, float t);
 
 // ---- Plane maximum ----
 
-// Largest axis concentration at height z and time t (MaxConcentration,
+// Largest axis concentration on the plane (MaxConcentration,
 // MaxConcentrationX) and its summary text. False with the reason in message
 // when the plane lies across the lid or the cloud never reaches it.
-bool FindPlaneMaximum(ModelState& s, float z, float t, std::string& message);
+bool FindPlaneMaximum(ModelState& s, ReceptorPlane plane, std::string& message);
 
 // ---- Isopleths, hazard distance and zone ----
 
-// Traces the isopleth of every threshold at height z and time t, derives the
-// hazard distance, hazard time, zone length and zone angle of the smallest
+// Traces the isopleth of every threshold on the plane, derives the hazard
+// distance, hazard time, zone length and zone angle of the smallest
 // threshold, and writes the contour data file (ctx.contourFilePath). Sets
 // ContourText to the text written (empty when the maximum stays below the
 // smallest threshold: the file is then left as it was) and HazardLimitReached.
-void FindIsopleths(ModelState& s, float t, float z, const DispersionContext& ctx);
+void FindIsopleths(ModelState& s, ReceptorPlane plane, const DispersionContext& ctx);
 
 // Zone angle (deg) of the 90 % confidence hazard zone from the wind and the
 // stability; writes ZoneAngle.

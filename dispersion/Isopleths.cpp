@@ -34,12 +34,8 @@ void ProcessEvents(const DispersionContext& ctx) {
 bool Finite(float v) { return std::isfinite(v); }
 
 // Refuses inputs for which a formula of the model cannot be evaluated.
-bool CheckDispersionInputs(const ModelState& s, int kind, std::string& message) {
+bool CheckDispersionInputs(const ModelState& s, DispersionKind kind, std::string& message) {
   const char kPrefix[] = "扩散计算无法进行：";
-  if (kind < 1 || kind > 3) {
-    message = std::string(kPrefix) + "计算类型无效。";
-    return false;
-  }
   if (!Finite(s.WindSpeed10m) || s.WindSpeed10m < kMinWind) {
     message = std::string(kPrefix) + "10m高风速无效（须不小于0.01m/s）。";
     return false;
@@ -93,7 +89,7 @@ bool CheckDispersionInputs(const ModelState& s, int kind, std::string& message) 
     message = std::string(kPrefix) + "初始源尺寸对应的虚拟距离无法计算。";
     return false;
   }
-  if (kind == 1) {
+  if (kind == DispersionKind::Isopleths) {
     const int n = s.Targets.ThresholdCount;
     bool ok = n >= 1 && static_cast<int>(s.Targets.Thresholds.size()) > n;
     for (int j = 1; ok && j <= n; ++j) {
@@ -109,7 +105,7 @@ bool CheckDispersionInputs(const ModelState& s, int kind, std::string& message) 
       return false;
     }
   }
-  if (kind == 2) {
+  if (kind == DispersionKind::ReceptorPoints) {
     const int n = s.Targets.PointCount;
     bool ok = n <= 0 || static_cast<int>(s.Targets.Points.size()) > n;
     for (int i = 1; ok && i <= n; ++i) {
@@ -125,9 +121,9 @@ bool CheckDispersionInputs(const ModelState& s, int kind, std::string& message) 
 }
 
 // True when every result the stage wrote is a finite number.
-bool ResultsFinite(const ModelState& s, int kind) {
+bool ResultsFinite(const ModelState& s, DispersionKind kind) {
   if (!Finite(s.MaxConcentration) || !Finite(s.Concentration)) return false;
-  if (kind == 1) {
+  if (kind == DispersionKind::Isopleths) {
     if (!Finite(s.HazardDistance) || !Finite(s.HazardTime) || !Finite(s.ZoneLength) ||
         !Finite(s.ZoneAngle)) {
       return false;
@@ -138,7 +134,7 @@ bool ResultsFinite(const ModelState& s, int kind) {
       }
     }
   }
-  if (kind == 2) {
+  if (kind == DispersionKind::ReceptorPoints) {
     for (int i = 1; i <= s.Targets.PointCount; ++i) {
       if (!Finite(s.Targets.Points[i][5])) return false;
     }
@@ -147,10 +143,10 @@ bool ResultsFinite(const ModelState& s, int kind) {
 }
 
 // Replaces the results of a stage that overflowed by zeros.
-void ClearResults(ModelState& s, int kind) {
+void ClearResults(ModelState& s, DispersionKind kind) {
   s.Concentration = 0.0f;
   s.MaxConcentration = 0.0f;
-  if (kind == 1) {
+  if (kind == DispersionKind::Isopleths) {
     std::fill(s.ContourPointCount.begin(), s.ContourPointCount.end(), int16_t{0});
     for (auto* table : {&s.ContourX, &s.ContourHalfWidth, &s.ContourAxisConc}) {
       for (auto& row : *table) std::fill(row.begin(), row.end(), 0.0f);
@@ -161,7 +157,7 @@ void ClearResults(ModelState& s, int kind) {
     s.HazardLimitReached = false;
     s.ContourText.clear();
   }
-  if (kind == 2) {
+  if (kind == DispersionKind::ReceptorPoints) {
     for (int i = 1; i <= s.Targets.PointCount; ++i) s.Targets.Points[i][5] = 0.0f;
   }
 }
@@ -363,8 +359,9 @@ void RoundHazardZone(ModelState& s) {
   s.ZoneLength = static_cast<float>(10.0 * RoundHalfEven(2.1 * s.HazardDistance / 10.0));
 }
 
-void FindIsopleths(ModelState& s, ConcentrationEvaluator& ev, float t, float z,
+void FindIsopleths(ModelState& s, ConcentrationEvaluator& ev, ReceptorPlane plane,
                    const DispersionContext& ctx) {
+  const float t = plane.time;
   const int n = s.Targets.ThresholdCount;
   s.ContourPointCount.assign(n + 1, 0);
   s.ContourX.assign(n + 1, std::vector<float>(1, 0.0f));
@@ -378,7 +375,7 @@ void FindIsopleths(ModelState& s, ConcentrationEvaluator& ev, float t, float z,
   s.ContourText.clear();
 
   std::string unused;
-  FindPlaneMaximum(s, ev, z, t, unused);
+  FindPlaneMaximum(s, ev, plane, unused);
   const float xm = s.MaxConcentrationX;
   if (n < 1 || s.MaxConcentration < s.Targets.Thresholds[1]) return;
 
@@ -444,12 +441,13 @@ void FindIsopleths(ModelState& s, ConcentrationEvaluator& ev, float t, float z,
   }
 }
 
-void FindIsopleths(ModelState& s, float t, float z, const DispersionContext& ctx) {
+void FindIsopleths(ModelState& s, ReceptorPlane plane, const DispersionContext& ctx) {
   ConcentrationEvaluator ev(true);
-  FindIsopleths(s, ev, t, z, ctx);
+  FindIsopleths(s, ev, plane, ctx);
 }
 
-bool RunDispersion(ModelState& s, int kind, std::string& message, const DispersionContext& ctx) {
+bool RunDispersion(ModelState& s, DispersionKind kind, std::string& message,
+                   const DispersionContext& ctx) {
   s.ResultKind = static_cast<uint8_t>(kind);
   // Continuous releases are evaluated in steady state; a missing prediction
   // time becomes 10 min after an instantaneous release, else the release end.
@@ -485,15 +483,16 @@ bool RunDispersion(ModelState& s, int kind, std::string& message, const Dispersi
   ev.SetWorkLimit(ctx.workLimit);
   bool found = true;
   std::string summary;
-  if (kind == 1) {
-    FindIsopleths(s, ev, t, z, ctx);
-  } else if (kind == 2) {
+  const ReceptorPlane plane{.height = z, .time = t};
+  if (kind == DispersionKind::Isopleths) {
+    FindIsopleths(s, ev, plane, ctx);
+  } else if (kind == DispersionKind::ReceptorPoints) {
     for (int i = 1; i <= s.Targets.PointCount; ++i) {
       PointRow& p = s.Targets.Points[i];
       p[5] = ConcentrationAtPoint(s, ev, p[1], p[2], p[3], p[4]);
     }
   } else {
-    found = FindPlaneMaximum(s, ev, z, t, summary);
+    found = FindPlaneMaximum(s, ev, plane, summary);
   }
   const bool finite = ResultsFinite(s, kind);
 
@@ -511,7 +510,7 @@ bool RunDispersion(ModelState& s, int kind, std::string& message, const Dispersi
     message = "扩散计算结果超出数值范围，请检查源强和气象输入。";
     return false;
   }
-  if (kind == 3) {
+  if (kind == DispersionKind::PlaneMaximum) {
     message = summary;
     return found;
   }

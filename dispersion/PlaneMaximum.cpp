@@ -24,8 +24,10 @@ std::string TimeLine(float t) {
 
 }  // namespace
 
-bool FindPlaneMaximum(ModelState& s, ConcentrationEvaluator& ev, float z, float t,
+bool FindPlaneMaximum(ModelState& s, ConcentrationEvaluator& ev, ReceptorPlane plane,
                       std::string& message) {
+  const float z = plane.height;
+  const float t = plane.time;
   s.ReceptorHeight = z;
   s.PredictionTime = t;
   const float H = s.EffectivePlumeHeight;
@@ -100,9 +102,9 @@ bool FindPlaneMaximum(ModelState& s, ConcentrationEvaluator& ev, float z, float 
   return true;
 }
 
-bool FindPlaneMaximum(ModelState& s, float z, float t, std::string& message) {
+bool FindPlaneMaximum(ModelState& s, ReceptorPlane plane, std::string& message) {
   ConcentrationEvaluator ev(true);
-  return FindPlaneMaximum(s, ev, z, t, message);
+  return FindPlaneMaximum(s, ev, plane, message);
 }
 
 }  // namespace zelto

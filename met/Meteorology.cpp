@@ -16,7 +16,7 @@ bool RunMeteorology(ModelState& s, std::string& message) {
   if (!ComputeWind10m(s, message)) return false;
   if (!ComputeStability(s, message)) return false;
 
-  if (s.ReleaseMode == 3) {
+  if (s.ReleaseMode == release::Stack) {
     // Stack releases disperse over the standard 3 cm roughness.
     s.DispersionRoughness = 3.0f;
     if (!ComputePlumeRise(s, message)) return false;

@@ -115,15 +115,15 @@ void AddTimedRelease(std::string& out, const ModelState& s, const ReportControls
 void AddRelease(std::string& out, const ModelState& s, const ReportControls& c) {
   AddLine(out, "（2）泄漏参数");
   switch (s.ReleaseMode) {
-    case 1:
+    case release::Instantaneous:
       AddLine(out, "瞬时泄漏方式");
       AddLine(out, "    泄漏量:" + GenD(static_cast<double>(s.ReleaseMass) / 1000.0) + " kg");
       break;
-    case 2:
+    case release::ShortOrContinuous:
       AddLine(out, "短时或持续泄漏");
       AddTimedRelease(out, s, c);
       break;
-    case 3:
+    case release::Stack:
       AddLine(out, "浮力气体从烟筒排出");
       AddTimedRelease(out, s, c);
       AddLine(out, "    烟筒高度:" + Gen(s.StackHeight) + "(m)");

@@ -30,7 +30,9 @@ bool LiquidSourceStrength(ModelState& s, std::string& message) {
   }
   if (!ok) return false;
   // A fed pool cannot evaporate faster than it is fed.
-  if (s.ReleaseMode == 2 && s.EvapRate > s.ReleaseRate) s.EvapRate = s.ReleaseRate;
+  if (s.ReleaseMode == release::ShortOrContinuous && s.EvapRate > s.ReleaseRate) {
+    s.EvapRate = s.ReleaseRate;
+  }
   s.SourceStrength = s.EvapRate;
   if (!(s.EvapRate > 0))
     return Refuse(message, kStage, "液池蒸发速率不是正值，无法计算蒸发持续时间。");
@@ -45,9 +47,9 @@ bool LiquidSourceStrength(ModelState& s, std::string& message) {
 }
 
 bool GasSourceStrength(ModelState& s, std::string& message) {
-  if (s.ReleaseMode == 2) {
+  if (s.ReleaseMode == release::ShortOrContinuous) {
     s.SourceSize = 1;
-  } else if (s.ReleaseMode == 1) {
+  } else if (s.ReleaseMode == release::Instantaneous) {
     if (!(s.VaporDensity > 0))
       return Refuse(message, kStage, "瞬时气体释放：蒸气密度不是正值，无法计算初始烟团尺寸。");
     // Volume of the released vapour (m3).

@@ -92,7 +92,7 @@ double GroundHeatCoefficient(const ModelState& s) {
 }
 
 double PoolDepth(const ModelState& s) {
-  if (s.ReleaseMode == 2) return 0.1;
+  if (s.ReleaseMode == release::ShortOrContinuous) return 0.1;
   return s.ReleaseMass / (s.LiquidDensity * std::pow(10.0, 6) * s.PoolArea);
 }
 

@@ -57,6 +57,25 @@ enum Id : int {
 };
 }  // namespace combo
 
+// Label1(0..22) and Label2(0..2): only the labels whose captions or
+// visibility change are named.
+namespace label1 {
+enum Id : int {
+  ReleaseAmount = 18,  // in front of box ReleaseAmount: rate or amount, by release mode
+  ReleaseHeight = 21,  // in front of box ReleaseHeight: release or stack height
+  StackData = 22,      // in front of boxes StackGasTemperature and StackFlow
+  Count = 23
+};
+}  // namespace label1
+
+namespace label2 {
+enum Id : int {
+  DayNight = 1,        // day or night, solar elevation and the local time difference
+  SubstanceState = 2,  // liquid or gas, and the evaporation model
+  Count = 3
+};
+}  // namespace label2
+
 // Command1(0..2): the buttons inside the frames.
 namespace command {
 enum Id : int { Properties = 0, EstimatePoolArea = 1, Compute = 2, Count = 3 };

@@ -4,14 +4,12 @@
 #include <vector>
 
 #include "chem/ParamBlocks.h"
+#include "chem/ParamSlots.h"
 #include "core/TextConv.h"
 
 namespace zelto {
 
 namespace {
-
-constexpr uint8_t kGeneral = 0;
-constexpr uint8_t kVossler = 1;
 
 const char* const kBlockToolTip = "同一行要输入多个参数的，须用逗号或空格分开";
 
@@ -36,10 +34,10 @@ EditorRect Rect(int left, int top, int width, int height) {
 }  // namespace
 
 std::string EditorLabelColumn(uint8_t kind) {
-  const int count = kind == kGeneral ? 13 : 14;
+  const int count = kind == block::General ? 13 : 14;
   std::vector<std::string> labels;
   for (int line = 1; line <= count; ++line) {
-    labels.emplace_back(kind == kGeneral ? GeneralLineLabel(line) : VosslerLineLabel(line));
+    labels.emplace_back(kind == block::General ? GeneralLineLabel(line) : VosslerLineLabel(line));
   }
   size_t widest = 0;
   for (const std::string& label : labels) widest = std::max(widest, DisplayWidth(label));
@@ -142,7 +140,7 @@ void EditorWindow::Form_Load() {
 void EditorWindow::ShowData() {
   const ChemicalEntry& e = s_.Chemicals[CurrentIndex];
   Text3.Text = e.Name;
-  Text2[0].Text = FormatParamBlock(s_, CurrentIndex, kGeneral);
+  Text2[0].Text = FormatParamBlock(s_, CurrentIndex, block::General);
   CurrentSetIndex = e.VosslerIndex;
   SetCheck1(CurrentSetIndex >= 1);
   // Without a Vossler set (or with an index naming no stored set) the box shows
@@ -151,7 +149,7 @@ void EditorWindow::ShowData() {
       (CurrentSetIndex >= 1 && static_cast<size_t>(CurrentSetIndex) < s_.VosslerSets.size())
           ? CurrentSetIndex
           : int16_t{0};
-  Text2[1].Text = FormatParamBlock(s_, shown, kVossler);
+  Text2[1].Text = FormatParamBlock(s_, shown, block::Vossler);
 }
 
 void EditorWindow::Check1_Click() {
@@ -178,7 +176,7 @@ bool EditorWindow::ValidAndSaveData() {
   e.Name = TrimSpaces(Text3.Text);
   s_.GeneralParamText = Text2[0].Text;
   std::string message;
-  if (!ParseParamBlock(s_, s_.GeneralParamText, CurrentIndex, kGeneral, message, false,
+  if (!ParseParamBlock(s_, s_.GeneralParamText, CurrentIndex, block::General, message, false,
                        Check1.Value, &sink_)) {
     sink_.ShowMessage(message);
     // A refused block changes nothing: the name, the texts and the part of the
@@ -192,7 +190,7 @@ bool EditorWindow::ValidAndSaveData() {
   }
   s_.VosslerParamText = Text2[1].Text;
   CurrentSetIndex = 1;
-  if (!ParseParamBlock(s_, s_.VosslerParamText, 1, kVossler, message, false, true, &sink_)) {
+  if (!ParseParamBlock(s_, s_.VosslerParamText, 1, block::Vossler, message, false, true, &sink_)) {
     sink_.ShowMessage(message);
     RestoreSnapshot();
     return false;
@@ -200,8 +198,8 @@ bool EditorWindow::ValidAndSaveData() {
   ChemicalEntry& saved = s_.Chemicals[CurrentIndex];
   VosslerSet& set = s_.VosslerSets[1];
   set.Name = saved.Name;
-  set.Values[1] = saved.Params[1];  // molecular weight
-  set.Values[2] = saved.Params[2];  // boiling point, K
+  set.Values[vossler::MolecularWeight] = saved.Params[general::MolecularWeight];
+  set.Values[vossler::BoilingPoint] = saved.Params[general::BoilingPoint];
   saved.VosslerIndex = 1;
   return true;
 }

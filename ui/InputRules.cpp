@@ -42,7 +42,7 @@ bool ConfineRoughnessText(std::string& text) {
 bool ConvertReleaseAmount(ModelState& s, double v, bool volumeUnit) {
   // Mass unit kg (or kg/min) -> g; volume unit m3 -> cm3 (1e6) times g/cm3.
   double converted = volumeUnit ? v * 1000000.0 * static_cast<double>(s.LiquidDensity) : v * 1000.0;
-  if (s.ReleaseMode == 1) {
+  if (s.ReleaseMode == release::Instantaneous) {
     if (!FitsSingle(converted)) return false;
     float mass = static_cast<float>(converted);
     double rate = static_cast<double>(mass) / static_cast<double>(s.ReleaseDuration);
@@ -51,7 +51,8 @@ bool ConvertReleaseAmount(ModelState& s, double v, bool volumeUnit) {
     s.ReleaseRate = static_cast<float>(rate);
     return true;
   }
-  if (s.ReleaseMode != 2) converted = v * 1000.0;  // a stack releases gas: kg/min only
+  // A stack releases gas: kg/min only.
+  if (s.ReleaseMode != release::ShortOrContinuous) converted = v * 1000.0;
   if (!FitsSingle(converted)) return false;
   float rate = static_cast<float>(converted);
   double mass = static_cast<double>(rate) * static_cast<double>(s.ReleaseDuration);

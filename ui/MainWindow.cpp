@@ -20,7 +20,7 @@ struct BoxDesign {
 };
 
 // Default text, tooltip and typing limit of boxes 0..25.
-const BoxDesign kBoxDesign[26] = {
+const BoxDesign kBoxDesign[box::Count] = {
     {"120.10E", "", 0},
     {"30.20N", "", 0},
     {"2017/01/12", "YYYY/MM/DD", 10},
@@ -73,29 +73,30 @@ ClockReading SystemClock() {
 }
 
 MainWindow::MainWindow(ModelState& state, MessageSink& messages) : s(state), sink(messages) {
-  for (int i = 0; i < 26; ++i) {
+  for (int i = 0; i < box::Count; ++i) {
     Text1[i].Text = kBoxDesign[i].text;
     Text1[i].ToolTip = kBoxDesign[i].toolTip;
     Text1[i].MaxLength = kBoxDesign[i].maxLength;
   }
 
-  Combo1[0].Items = {"0.5 cm = 雪地, 无植被, 泥土平地, 无障碍物",
-                     "3.0 cm = 跑道, 开阔平地, 草地, 偶有单个障碍物",
-                     "10  cm = 低矮农作物, 个别大的障碍物         ",
-                     "25  cm = 高大农作物, 分布多处障碍物",
-                     "50  cm = 公园地面,  灌木丛, 很多障碍物",
-                     "100 cm = 整齐完整的大型障碍物 (城郊, 森林)"};
-  Combo1[0].Editable = true;
-  Combo1[0].ToolTip = "范围【0.5-100】cm";
-  Combo1[1].Items = {"泥地", "砂地", "水泥地"};
-  Combo1[2].Items = {"干", "湿", "覆雪"};
-  Combo1[3].Items = {"1 = HIGH--Ci, Cc, Cs", "2 = MIDDLE--Ac, As, Sc, Cu", "3 = LOW--St, Ns, Fog"};
-  Combo1[3].ToolTip = "此项仅对白天需要输入";
-  Combo1[4].Items = {"瞬时泄漏", "短时或持续泄漏", "浮力气体从烟筒排出"};
-  Combo1[5].Items = {"分钟", "秒"};
-  // Combo1[6] (substances) is filled by Form_Load.
-  Combo1[7].Items = {"kg/min", "m3/min"};
-  Combo1[8].Items = {"mg/m3", "ppm"};
+  Combo1[combo::Roughness].Items = {"0.5 cm = 雪地, 无植被, 泥土平地, 无障碍物",
+                                    "3.0 cm = 跑道, 开阔平地, 草地, 偶有单个障碍物",
+                                    "10  cm = 低矮农作物, 个别大的障碍物         ",
+                                    "25  cm = 高大农作物, 分布多处障碍物",
+                                    "50  cm = 公园地面,  灌木丛, 很多障碍物",
+                                    "100 cm = 整齐完整的大型障碍物 (城郊, 森林)"};
+  Combo1[combo::Roughness].Editable = true;
+  Combo1[combo::Roughness].ToolTip = "范围【0.5-100】cm";
+  Combo1[combo::GroundType].Items = {"泥地", "砂地", "水泥地"};
+  Combo1[combo::GroundMoisture].Items = {"干", "湿", "覆雪"};
+  Combo1[combo::CloudType].Items = {"1 = HIGH--Ci, Cc, Cs", "2 = MIDDLE--Ac, As, Sc, Cu",
+                                    "3 = LOW--St, Ns, Fog"};
+  Combo1[combo::CloudType].ToolTip = "此项仅对白天需要输入";
+  Combo1[combo::ReleaseMode].Items = {"瞬时泄漏", "短时或持续泄漏", "浮力气体从烟筒排出"};
+  Combo1[combo::DurationUnit].Items = {"分钟", "秒"};
+  // The substance list is filled by Form_Load.
+  Combo1[combo::AmountUnit].Items = {"kg/min", "m3/min"};
+  Combo1[combo::ThresholdUnit].Items = {"mg/m3", "ppm"};
 
   Check1.Caption = "计算一系列点在特定时间的浓度C(X,Y,Z,T)";
   Text2.Text = "100,0,2,10\r\n500,0,2,10\r\n1000,0,2,10\r\n";
@@ -104,18 +105,20 @@ MainWindow::MainWindow(ModelState& state, MessageSink& messages) : s(state), sin
   Text3.Text = "计算结果\r\n";
   Text3.Locked = true;
 
-  Label1[18].Caption = "物质泄漏速率/泄漏量,及单位：";
-  Label1[21].Caption = "释放高度/烟筒高度(m)：";
-  Label1[22].Caption = "烟气温度(℃)和流量(m3/s)：";
-  Label2[1].Caption = "当前本地为白天，太阳高度角30度，时差";
-  Label2[2].Caption = "当前环境气温下：泄漏出的污染物为液态，需计算蒸发速率";
+  Label1[label1::ReleaseAmount].Caption = "物质泄漏速率/泄漏量,及单位：";
+  Label1[label1::ReleaseHeight].Caption = "释放高度/烟筒高度(m)：";
+  Label1[label1::StackData].Caption = "烟气温度(℃)和流量(m3/s)：";
+  Label2[label2::DayNight].Caption = "当前本地为白天，太阳高度角30度，时差";
+  Label2[label2::SubstanceState].Caption =
+      "当前环境气温下：泄漏出的污染物为液态，需计算蒸发速率";
 
-  Command1[0] = {"属性...", true, "编辑物质属性"};
-  Command1[1] = {"估算液面", true, "如果泄漏出液体且已知液体密度，根据泄漏量，估算液面积"};
-  Command1[2] = {"刷新结果", true, ""};
-  Cmd[0] = {"保存(&S)", true, ""};
-  Cmd[1] = {"放弃(&X)", true, ""};
-  Cmd[2] = {"帮助(&H)", true, ""};
+  Command1[command::Properties] = {"属性...", true, "编辑物质属性"};
+  Command1[command::EstimatePoolArea] = {"估算液面", true,
+                                         "如果泄漏出液体且已知液体密度，根据泄漏量，估算液面积"};
+  Command1[command::Compute] = {"刷新结果", true, ""};
+  Cmd[cmd::Save] = {"保存(&S)", true, ""};
+  Cmd[cmd::Discard] = {"放弃(&X)", true, ""};
+  Cmd[cmd::Help] = {"帮助(&H)", true, ""};
 
   // The desktop program keeps its files beside the executable; the batch
   // program and the tests point these elsewhere.
@@ -163,8 +166,8 @@ bool MainWindow::LeaveText1(int i) {
 void MainWindow::Form_Load() {
   // Today's date and the current time, in the forms the box checks write back.
   ClockReading now = Clock ? Clock() : SystemClock();
-  SetText1(2, FormatDateText(now.Year, now.Month, now.Day));
-  SetText1(3, FormatTimeText(now.Hour, now.Minute, now.Second));
+  SetText1(box::ReleaseDate, FormatDateText(now.Year, now.Month, now.Day));
+  SetText1(box::ReleaseTime, FormatTimeText(now.Hour, now.Minute, now.Second));
 
   InitConstants(s);
 
@@ -176,7 +179,7 @@ void MainWindow::Form_Load() {
   s.VosslerSetCount = 1;
 
   Busy = true;
-  ComboBox& names = Combo1[6];
+  ComboBox& names = Combo1[combo::Substance];
   names.Items.clear();
   names.ListIndex = -1;
   names.Text.clear();
@@ -221,14 +224,14 @@ void MainWindow::Form_Unload(bool& cancel) {
 void MainWindow::Cmd_Click(int index) {
   bool cancel = false;
   switch (index) {
-    case 0:
+    case cmd::Save:
       Form_Unload(cancel);
       break;
-    case 1:
+    case cmd::Discard:
       Discard = true;
       Form_Unload(cancel);
       break;
-    case 2:
+    case cmd::Help:
       if (!HelpPath.empty() && FileExists(HelpPath) && StartExternal) {
         StartExternal("NOTEPAD " + HelpPath);
       }

@@ -13,6 +13,7 @@
 
 #include "core/Messages.h"
 #include "core/ModelState.h"
+#include "ui/ControlIds.h"
 
 namespace zelto {
 
@@ -75,6 +76,12 @@ struct ClockReading {
 // Reads the computer's local clock.
 ClockReading SystemClock();
 
+// The two halves of RefreshInput.
+enum class InputHalf : uint8_t {
+  LocationAndTime,     // local time, solar elevation and the day/night line
+  ReleaseAndSubstance  // release mode, duration, substance and what they enable
+};
+
 class MainWindow {
  public:
   MainWindow(ModelState& state, MessageSink& messages);
@@ -83,17 +90,16 @@ class MainWindow {
   MessageSink& sink;
 
   // ---- Controls (design defaults are set by the constructor) ----
-  std::array<TextBox, 26> Text1;
-  std::array<ComboBox, 9> Combo1;
+  std::array<TextBox, box::Count> Text1;
+  std::array<ComboBox, combo::Count> Combo1;
   CheckBox Check1;
   TextBox Text2;  // receptor points, one "X,Y,Z,T" per line
   TextBox Text3;  // results, read-only
-  // Labels whose captions or visibility change; only Label1[18], Label1[21],
-  // Label1[22], Label2[1] and Label2[2] are used.
-  std::array<Label, 23> Label1;
-  std::array<Label, 3> Label2;
-  std::array<Button, 3> Command1;  // 0 "属性...", 1 "估算液面", 2 "刷新结果"
-  std::array<Button, 3> Cmd;       // 0 "保存(&S)", 1 "放弃(&X)", 2 "帮助(&H)"
+  // Labels whose captions or visibility change (named in label1, label2).
+  std::array<Label, label1::Count> Label1;
+  std::array<Label, label2::Count> Label2;
+  std::array<Button, command::Count> Command1;  // "属性...", "估算液面", "刷新结果"
+  std::array<Button, cmd::Count> Cmd;           // "保存(&S)", "放弃(&X)", "帮助(&H)"
 
   // ---- Form-level state ----
   bool Busy = false;
@@ -139,10 +145,14 @@ class MainWindow {
   void Combo1_Click(int index);
   void Combo1_LostFocus(int index);
   void Check1_Click();
-  void RefreshInput(int part);
+  void RefreshInput(InputHalf half);
   bool PrepareInputs();
   // The three dispersion stages and the report (defined in ui/RunComputation.cpp).
-  void RunComputation();
+  // Returns false when a stage refused (its message has been shown).
+  bool RunComputation();
+  // The compute button: inputs prepared, the window disabled while the stages
+  // run, the report shown. Returns true when the report was produced.
+  bool RefreshResults();
   void Command1_Click(int index);
   void Form_Load();
   void Form_Activate();

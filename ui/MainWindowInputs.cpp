@@ -15,22 +15,22 @@ namespace {
 // nullptr where the box keeps no number (date and time boxes).
 const char* RangeMessage(int index) {
   switch (index) {
-    case 2:
-    case 3:
+    case box::ReleaseDate:
+    case box::ReleaseTime:
       return nullptr;
-    case 6:
+    case box::WindHeight:
       return "不能小于1m!";
-    case 7:
+    case box::SigmaTheta:
       return "不能大于180 度!";
-    case 9:
+    case box::SigmaThetaTime:
       return "有效范围[1,60]!";
-    case 10:
+    case box::AirTemperature:
       return "有效范围[-50,60]!";
-    case 11:
+    case box::CloudCover:
       return "有效范围[0,10]!";
-    case 17:
+    case box::PoolArea:
       return "无效!最小为1";
-    case 22:
+    case box::AveragingTime:
       return "不可小于 1 min!";
     default:
       return "无效!";
@@ -61,22 +61,22 @@ void MainWindow::Text1_Validate(int index, bool& cancel) {
   cancel = false;
   if (index < 0 || index >= static_cast<int>(Text1.size())) return;
   // Release height and stack flow are not checked while their boxes are disabled.
-  if ((index == 19 || index == 21) && !Text1[index].Enabled) return;
+  if ((index == box::ReleaseHeight || index == box::StackFlow) && !Text1[index].Enabled) return;
 
   std::string text = TrimSpaces(Text1[index].Text);
   double v = LeadingNumber(text);
 
-  // A value no 32-bit number can hold is refused; box 13 of an instantaneous
+  // A value no 32-bit number can hold is refused; the duration of an instantaneous
   // release is exempt because its value is replaced by "15" anyway.
-  bool instantaneous = Combo1[4].ListIndex == 0;
+  bool instantaneous = Combo1[combo::ReleaseMode].ListIndex == 0;
   const char* rangeMessage = RangeMessage(index);
-  if (rangeMessage != nullptr && !(index == 13 && instantaneous) && !FitsSingle(v)) {
+  if (rangeMessage != nullptr && !(index == box::ReleaseDuration && instantaneous) && !FitsSingle(v)) {
     RejectBox(index, cancel, rangeMessage);
     return;
   }
 
   switch (index) {
-    case 0: {  // longitude, east positive
+    case box::Longitude: {  // longitude, east positive
       if (!(std::fabs(v) < 180)) return RejectBox(index, cancel, nullptr);
       double m = std::fabs(v);
       if (EndsWithLetter(text, 'W') || v < 0) {
@@ -86,10 +86,10 @@ void MainWindow::Text1_Validate(int index, bool& cancel) {
         text = CoordinateText(m, "E");
         s.Longitude = static_cast<float>(m);
       }
-      RefreshInput(0);
+      RefreshInput(InputHalf::LocationAndTime);
       break;
     }
-    case 1: {  // latitude, north positive
+    case box::Latitude: {  // latitude, north positive
       if (!(std::fabs(v) < 90)) return RejectBox(index, cancel, nullptr);
       double m = std::fabs(v);
       if (EndsWithLetter(text, 'S') || v < 0) {
@@ -99,59 +99,59 @@ void MainWindow::Text1_Validate(int index, bool& cancel) {
         text = CoordinateText(m, "N");
         s.Latitude = static_cast<float>(m);
       }
-      RefreshInput(0);
+      RefreshInput(InputHalf::LocationAndTime);
       break;
     }
-    case 2: {
+    case box::ReleaseDate: {
       std::string date;
       if (!NormaliseDateText(text, date)) return RejectBox(index, cancel, "日期格式：YYYY/MM/DD");
       text = date;
       s.ReleaseDate = text;
-      RefreshInput(0);
+      RefreshInput(InputHalf::LocationAndTime);
       break;
     }
-    case 3: {
+    case box::ReleaseTime: {
       std::string time;
       if (!NormaliseTimeText(text, time)) return RejectBox(index, cancel, "时间格式: HH:MM:SS");
       text = time;
       s.ReleaseTime = text;
-      RefreshInput(0);
+      RefreshInput(InputHalf::LocationAndTime);
       break;
     }
-    case 4:
+    case box::GroundElevation:
       s.GroundElevation = static_cast<float>(v);
       text = TextOfSingle(v);
       break;
-    case 5:
+    case box::WindDirection:
       s.WindDirection = ReduceWindDirection(v);
       text = TextOfSingle(s.WindDirection);
       break;
-    case 6:
+    case box::WindHeight:
       if (!(v >= 1)) return RejectBox(index, cancel, "不能小于1m!");
       s.WindHeight = static_cast<float>(v);
       break;
-    case 7:
+    case box::SigmaTheta:
       if (!(v <= 180)) return RejectBox(index, cancel, "不能大于180 度!");
       s.SigmaTheta = static_cast<float>(v);
       text = TextOfSingle(v);
       if (v > 0) {
         s.SigmaThetaFlag = 2;
-        Text1[9].Enabled = true;
+        Text1[box::SigmaThetaTime].Enabled = true;
       } else {
         s.SigmaThetaFlag = 1;
-        Text1[9].Enabled = false;
+        Text1[box::SigmaThetaTime].Enabled = false;
       }
       break;
-    case 8:
+    case box::WindSpeed:
       if (v < 0.5) text = "0.5";
       s.WindSpeed = BoxSingle(text);
       break;
-    case 9:
+    case box::SigmaThetaTime:
       if (!(v >= 1 && v <= 60)) return RejectBox(index, cancel, "有效范围[1,60]!");
       s.SigmaThetaTime = static_cast<float>(v);
       text = TextOfSingle(v);
       break;
-    case 10:
+    case box::AirTemperature:
       if (!(v >= -50 && v <= 60)) return RejectBox(index, cancel, "有效范围[-50,60]!");
       s.AirTempC = static_cast<float>(v);
       // Kelvin from the entered value in double precision, rounded once when
@@ -159,76 +159,79 @@ void MainWindow::Text1_Validate(int index, bool& cancel) {
       s.AirTempK = static_cast<float>(v + 273.16);
       text = TextOfSingle(v);
       break;
-    case 11: {
+    case box::CloudCover: {
       // Cloud cover in tenths: refused below 0 or when it rounds above 10.
       double c = RoundHalfEven(v, 0);
       if (v < 0 || c > 10) return RejectBox(index, cancel, "有效范围[0,10]!");
       if (c == 0) c = 0;  // no "-0"
       s.CloudCover = static_cast<uint8_t>(c);
       text = TextOfSingle(c);
-      Combo1[3].Enabled = s.DayNightFlag != "N" && s.CloudCover != 0;
+      Combo1[combo::CloudType].Enabled = s.DayNightFlag != "N" && s.CloudCover != 0;
       break;
     }
-    case 12:
+    case box::InversionBase:
       if (v < 0) text = "0";
       s.InversionBase = BoxSingle(text);
       s.MixingHeight = s.InversionBase;
       break;
-    case 13:
+    case box::ReleaseDuration:
       if (instantaneous) {
         text = "15";
         s.ReleaseDuration = 0.25f;
       } else {
         s.ReleaseDuration =
-            static_cast<float>(Combo1[5].ListIndex == 1 ? v / 60.0 : v);
+            static_cast<float>(Combo1[combo::DurationUnit].ListIndex == 1 ? v / 60.0 : v);
       }
       break;
-    case 16:
-    case 21:
-    case 23:
-    case 25:
+    case box::ReleaseAmount:
+    case box::StackFlow:
+    case box::PredictionTime:
+    case box::Thresholds:
       if (!(v > 0)) return RejectBox(index, cancel, "无效!");
       break;
-    case 17:
+    case box::PoolArea:
       if (!(v >= 1)) return RejectBox(index, cancel, "无效!最小为1");
       break;
-    case 19:
-      if (s.ReleaseMode == 3 ? !(v > 0) : !(v >= 0)) return RejectBox(index, cancel, "无效!");
+    case box::ReleaseHeight:
+      if (s.ReleaseMode == release::Stack ? !(v > 0) : !(v >= 0)) return RejectBox(index, cancel, "无效!");
       break;
-    case 22:
+    case box::AveragingTime:
       if (!(v >= 1)) return RejectBox(index, cancel, "不可小于 1 min!");
       break;
-    default:  // 14, 15, 18, 20, 24: trimmed only
+    default:  // molecular weight, vapour pressure, pool and stack gas temperature,
+              // receptor height: trimmed only
       break;
   }
   SetText1(index, text);
 }
 
 void MainWindow::Text1_Change(int index) {
-  if (index != 14) return;
+  if (index != box::MolecularWeight) return;
   // The ppm unit needs a molecular weight.
-  if (LeadingNumber(Text1[14].Text) > 0) {
-    Combo1[8].Enabled = true;
+  if (LeadingNumber(Text1[box::MolecularWeight].Text) > 0) {
+    Combo1[combo::ThresholdUnit].Enabled = true;
   } else {
-    Combo1[8].Enabled = false;
-    SetListIndex(8, 0);
+    Combo1[combo::ThresholdUnit].Enabled = false;
+    SetListIndex(combo::ThresholdUnit, 0);
   }
 }
 
 void MainWindow::Combo1_Click(int index) {
   if (Busy) return;
-  if (index != 4 && index != 5 && index != 6) return;
-  RefreshInput(1);
-  if (index != 6 || s.ChemicalIndex <= 0) return;
+  if (index != combo::ReleaseMode && index != combo::DurationUnit && index != combo::Substance) {
+    return;
+  }
+  RefreshInput(InputHalf::ReleaseAndSubstance);
+  if (index != combo::Substance || s.ChemicalIndex <= 0) return;
 
   // A defined substance fills the boxes its property set can supply.
-  if (s.MolecularWeight > 0) SetText1(14, TextOfSingle(s.MolecularWeight));
+  if (s.MolecularWeight > 0) SetText1(box::MolecularWeight, TextOfSingle(s.MolecularWeight));
   if (s.VaporPressA > 0 && s.VaporPressB == 0 && s.VaporPressC == 0) {
-    SetText1(15, TextOfSingle(s.VaporPressA));
+    SetText1(box::VaporPressure, TextOfSingle(s.VaporPressA));
   }
   bool haveCandidate = false;
   float candidate = 0;
-  if (Combo1[8].ListIndex == 1) {
+  if (Combo1[combo::ThresholdUnit].ListIndex == 1) {
     if (s.TwaPpm > 0) {
       candidate = s.TwaPpm;
       haveCandidate = true;
@@ -246,14 +249,14 @@ void MainWindow::Combo1_Click(int index) {
     }
   }
   // A threshold the operator entered is never replaced.
-  if (haveCandidate && LeadingNumber(Text1[25].Text) == 0) SetText1(25, TextOfSingle(candidate));
+  if (haveCandidate && LeadingNumber(Text1[box::Thresholds].Text) == 0) SetText1(box::Thresholds, TextOfSingle(candidate));
 }
 
 void MainWindow::Combo1_LostFocus(int index) {
-  if (index != 0) return;
-  std::string text = Combo1[0].Text;
+  if (index != combo::Roughness) return;
+  std::string text = Combo1[combo::Roughness].Text;
   ConfineRoughnessText(text);
-  Combo1[0].Text = text;
+  Combo1[combo::Roughness].Text = text;
 }
 
 void MainWindow::Check1_Click() { Text2.Enabled = Check1.Value == 1; }

@@ -38,36 +38,36 @@ bool MainWindow::PrepareInputs() {
   }
   // 2. Location and time.
   Busy = false;
-  RefreshInput(0);
+  RefreshInput(InputHalf::LocationAndTime);
 
   // 3. Roughness length (cm), confined to 0.5..100 by value.
   {
-    std::string text = Combo1[0].Text;
+    std::string text = Combo1[combo::Roughness].Text;
     // Only a confined value is written back; a chosen item keeps its blanks.
-    if (ConfineRoughnessText(text)) Combo1[0].Text = text;
+    if (ConfineRoughnessText(text)) Combo1[combo::Roughness].Text = text;
     s.Roughness = BoxSingle(text);
     s.DispersionRoughness = s.Roughness;
   }
 
   // 4. Ground and cloud codes.
-  s.GroundType = static_cast<uint8_t>(Combo1[1].ListIndex + 1);
-  s.GroundMoisture = static_cast<uint8_t>(Combo1[2].ListIndex + 1);
-  s.CloudType = static_cast<uint8_t>(Combo1[3].ListIndex + 1);
+  s.GroundType = static_cast<uint8_t>(Combo1[combo::GroundType].ListIndex + 1);
+  s.GroundMoisture = static_cast<uint8_t>(Combo1[combo::GroundMoisture].ListIndex + 1);
+  s.CloudType = static_cast<uint8_t>(Combo1[combo::CloudType].ListIndex + 1);
 
   // 5. Surface and radiation parameters.
   ComputeSurfaceFactors(s);
 
   // 6. Station pressure (mb) from the ground elevation (m).
   s.AirPressure = static_cast<float>(1013.25 - static_cast<double>(s.GroundElevation) * 0.1148);
-  RefreshInput(1);
+  RefreshInput(InputHalf::ReleaseAndSubstance);
 
   // 7. Release mode and duration (min).
-  s.ReleaseMode = static_cast<uint8_t>(Combo1[4].ListIndex + 1);
-  if (s.ReleaseMode == 1) {
+  s.ReleaseMode = static_cast<uint8_t>(Combo1[combo::ReleaseMode].ListIndex + 1);
+  if (s.ReleaseMode == release::Instantaneous) {
     s.ReleaseDuration = 0.25f;
   } else if (!(s.ReleaseDuration > 0.25f)) {
     sink.ShowMessage("非瞬时泄漏，泄漏时长必须大于15s!");
-    SetFocus(ControlKind::Text1, 13);
+    SetFocus(ControlKind::Text1, box::ReleaseDuration);
     return false;
   }
 
@@ -75,34 +75,34 @@ bool MainWindow::PrepareInputs() {
   ComputeLiquidDensity(s);
 
   // 9. Release amount in grams and grams per minute.
-  if (!ConvertReleaseAmount(s, LeadingNumber(Text1[16].Text), Combo1[7].ListIndex != 0)) {
+  if (!ConvertReleaseAmount(s, LeadingNumber(Text1[box::ReleaseAmount].Text), Combo1[combo::AmountUnit].ListIndex != 0)) {
     sink.ShowMessage(kAmountTooLarge);
-    SetFocus(ControlKind::Text1, 16);
+    SetFocus(ControlKind::Text1, box::ReleaseAmount);
     return false;
   }
 
   // 10. Molecular weight and the ppm factor; without a positive weight the
   // factor keeps its previous value.
-  s.MolecularWeight = BoxSingle(Text1[14].Text);
+  s.MolecularWeight = BoxSingle(Text1[box::MolecularWeight].Text);
   if (s.MolecularWeight > 0) {
     float factor = 0;
     if (!ComputePpmFactor(s, s.MolecularWeight, factor)) {
       sink.ShowMessage(kPpmFactorFailed);
-      SetFocus(ControlKind::Text1, 14);
+      SetFocus(ControlKind::Text1, box::MolecularWeight);
       return false;
     }
     s.PpmFactor = factor;
   }
 
   // 11. Vapour pressure (mmHg): the defined substance's constant when it has one.
-  s.VaporPressA = BoxSingle(Text1[15].Text);
+  s.VaporPressA = BoxSingle(Text1[box::VaporPressure].Text);
   if (s.ChemicalIndex >= 1 && s.ChemicalIndex < static_cast<int>(s.Chemicals.size()) &&
       s.Chemicals[s.ChemicalIndex].Params[6] > 0) {
     s.VaporPressA = s.Chemicals[s.ChemicalIndex].Params[6];
   }
 
   // 12. Liquid pool or gas.
-  if (s.ReleaseMode == 3) {
+  if (s.ReleaseMode == release::Stack) {
     s.VaporPressA = 0;
     s.IsLiquid = false;
   } else {
@@ -111,33 +111,33 @@ bool MainWindow::PrepareInputs() {
   }
 
   // 13. Pool, release height and stack data.
-  float typedPoolArea = BoxSingle(Text1[17].Text);
+  float typedPoolArea = BoxSingle(Text1[box::PoolArea].Text);
   s.PoolArea = typedPoolArea;
-  s.PoolTemperature = BoxSingle(Text1[18].Text);
-  s.EffectivePlumeHeight = BoxSingle(Text1[19].Text);
+  s.PoolTemperature = BoxSingle(Text1[box::PoolTemperature].Text);
+  s.EffectivePlumeHeight = BoxSingle(Text1[box::ReleaseHeight].Text);
   s.StackHeight = s.EffectivePlumeHeight;
   // Kelvin from the typed deg C in double precision, rounded once when stored.
-  const double stackGasC = LeadingNumber(Text1[20].Text);
+  const double stackGasC = LeadingNumber(Text1[box::StackGasTemperature].Text);
   s.StackGasTemperature = static_cast<float>((FitsSingle(stackGasC) ? stackGasC : 0.0) + 273.15);
-  s.StackFlowRate = BoxSingle(Text1[21].Text);
+  s.StackFlowRate = BoxSingle(Text1[box::StackFlow].Text);
   if (!(s.StackHeight >= 1)) s.StackHeight = 1;
   if (!(s.StackFlowRate > 0)) s.StackFlowRate = 1;
-  SetText1(21, TextOfSingle(s.StackFlowRate));
+  SetText1(box::StackFlow, TextOfSingle(s.StackFlowRate));
 
   // 14. Pool area (m2): estimated when not positive, rounded, at least 1.
   {
     float area = 0;
     if (!ResolvePoolArea(s, typedPoolArea, area)) {
       sink.ShowMessage(kPoolAreaFailed);
-      SetFocus(ControlKind::Text1, 17);
+      SetFocus(ControlKind::Text1, box::PoolArea);
       return false;
     }
     s.PoolArea = area;
-    SetText1(17, TextOfSingle(s.PoolArea));
+    SetText1(box::PoolArea, TextOfSingle(s.PoolArea));
   }
 
   // 15. Averaging time (min).
-  s.AveragingTime = BoxSingle(Text1[22].Text);
+  s.AveragingTime = BoxSingle(Text1[box::AveragingTime].Text);
 
   // 16. Meteorology and source term.
   std::string message;
@@ -151,37 +151,37 @@ bool MainWindow::PrepareInputs() {
   }
 
   // 17, 18. Averaging time at least 1 min and not longer than the release.
-  if (RaiseAveragingTime(s.AveragingTime)) SetText1(22, "1");
+  if (RaiseAveragingTime(s.AveragingTime)) SetText1(box::AveragingTime, "1");
   std::string refusal = AveragingTimeRefusal(s.AveragingTime, s.ReleaseDuration);
   if (!refusal.empty()) {
     sink.ShowMessage(refusal);
-    SetFocus(ControlKind::Text1, 22);
+    SetFocus(ControlKind::Text1, box::AveragingTime);
     return false;
   }
 
   // 19. Prediction time (min) and receptor height (m).
-  s.PredictionTime = BoxSingle(Text1[23].Text);
-  s.ReceptorHeight = BoxSingle(Text1[24].Text);
+  s.PredictionTime = BoxSingle(Text1[box::PredictionTime].Text);
+  s.ReceptorHeight = BoxSingle(Text1[box::ReceptorHeight].Text);
 
   // 20. Thresholds, ascending, in mg/m3.
   TargetSet& t = s.Targets;
-  t.ThresholdText = TrimSpaces(Text1[25].Text);
+  t.ThresholdText = TrimSpaces(Text1[box::Thresholds].Text);
   int16_t count = 0;
   std::vector<float> thresholds = ParseNumberList(t.ThresholdText, count, true);
   t.Thresholds = thresholds;
   t.ThresholdCount = count;
   if (t.ThresholdCount <= 0) {
     sink.ShowMessage("廓线的阈值无效!");
-    SetFocus(ControlKind::Text1, 25);
+    SetFocus(ControlKind::Text1, box::Thresholds);
     return false;
   }
   SortSingles(t.Thresholds, 0);
-  if (Combo1[8].ListIndex != 0) {
+  if (Combo1[combo::ThresholdUnit].ListIndex != 0) {
     // Entries in ppm: mg/m3 = ppm / (ppm per mg/m3). The factor exists only
     // once a positive molecular weight has been read.
     if (!(s.PpmFactor > 0) || !std::isfinite(s.PpmFactor)) {
       sink.ShowMessage(kPpmWithoutWeight);
-      SetFocus(ControlKind::Text1, 25);
+      SetFocus(ControlKind::Text1, box::Thresholds);
       return false;
     }
     std::string text;
@@ -189,7 +189,7 @@ bool MainWindow::PrepareInputs() {
       double mg = static_cast<double>(t.Thresholds[i]) / static_cast<double>(s.PpmFactor);
       if (!FitsSingle(mg)) {
         sink.ShowMessage("廓线的阈值无效!");
-        SetFocus(ControlKind::Text1, 25);
+        SetFocus(ControlKind::Text1, box::Thresholds);
         return false;
       }
       t.Thresholds[i] = static_cast<float>(mg);
@@ -228,16 +228,16 @@ bool MainWindow::PrepareInputs() {
 
 void MainWindow::Command1_Click(int index) {
   switch (index) {
-    case 0: {
+    case command::Properties: {
       // Property editor, then the substance is chosen again so that its
       // edited properties reach the model record and the boxes.
-      int remembered = Combo1[6].ListIndex;
+      int remembered = Combo1[combo::Substance].ListIndex;
       if (OpenEditor) OpenEditor();
-      ComboBox& names = Combo1[6];
+      ComboBox& names = Combo1[combo::Substance];
       if (remembered >= 0 && remembered < static_cast<int>(names.Items.size())) {
         names.ListIndex = remembered;
         names.Text = names.Items[remembered];
-        Combo1_Click(6);
+        Combo1_Click(combo::Substance);
       }
       if (names.Items.size() > 1 && s.Chemicals.size() > 1) {
         names.Items[1] = s.Chemicals[1].Name;
@@ -245,44 +245,36 @@ void MainWindow::Command1_Click(int index) {
       }
       break;
     }
-    case 1: {
+    case command::EstimatePoolArea: {
       // Pool area estimate from the released amount; the typed area is ignored.
-      RefreshInput(1);
-      double v = LeadingNumber(Text1[16].Text);
+      RefreshInput(InputHalf::ReleaseAndSubstance);
+      double v = LeadingNumber(Text1[box::ReleaseAmount].Text);
       if (!(v > 0) || !FitsSingle(v)) {
         sink.ShowMessage("无效！");
-        SetFocus(ControlKind::Text1, 16);
+        SetFocus(ControlKind::Text1, box::ReleaseAmount);
         return;
       }
       ComputeLiquidDensity(s);
-      if (s.ReleaseMode == 1 || s.ReleaseMode == 2) {
-        if (!ConvertReleaseAmount(s, v, Combo1[7].ListIndex != 0)) {
+      if (s.ReleaseMode == release::Instantaneous ||
+          s.ReleaseMode == release::ShortOrContinuous) {
+        if (!ConvertReleaseAmount(s, v, Combo1[combo::AmountUnit].ListIndex != 0)) {
           sink.ShowMessage(kAmountTooLarge);
-          SetFocus(ControlKind::Text1, 16);
+          SetFocus(ControlKind::Text1, box::ReleaseAmount);
           return;
         }
       }
       float area = 0;
       if (!EstimatePoolArea(s, area)) {
         sink.ShowMessage(kPoolAreaFailed);
-        SetFocus(ControlKind::Text1, 17);
+        SetFocus(ControlKind::Text1, box::PoolArea);
         return;
       }
       s.PoolArea = SettlePoolArea(area);
-      SetText1(17, TextOfSingle(s.PoolArea));
+      SetText1(box::PoolArea, TextOfSingle(s.PoolArea));
       break;
     }
-    case 2:
-      if (!PrepareInputs()) return;
-      Hourglass = true;
-      WindowEnabled = false;
-      Command1[2].Enabled = false;
-      Command1[2].Caption = "正在计算...";
-      RunComputation();
-      Hourglass = false;
-      Command1[2].Enabled = true;
-      Command1[2].Caption = "刷新结果";
-      WindowEnabled = true;
+    case command::Compute:
+      RefreshResults();
       break;
     default:
       break;

@@ -13,6 +13,10 @@ namespace zelto {
 
 namespace {
 
+// The boxes of a liquid release: substance data and the pool.
+constexpr box::Id kLiquidBoxes[] = {box::MolecularWeight, box::VaporPressure, box::PoolArea,
+                                    box::PoolTemperature};
+
 // Removes every "/min" from the items ("kg", "m3" for an instantaneous release).
 void RemovePerMinute(ComboBox& c) {
   for (std::string& item : c.Items) {
@@ -32,9 +36,9 @@ void AddPerMinute(ComboBox& c) {
 
 }  // namespace
 
-void MainWindow::RefreshInput(int part) {
+void MainWindow::RefreshInput(InputHalf half) {
   if (Busy) return;
-  if (part == 0) {
+  if (half == InputHalf::LocationAndTime) {
     // ---- Location and time ----
     // Latitude and longitude summing to 0 are a real place; only missing
     // date or time texts stop the refresh.
@@ -64,27 +68,27 @@ void MainWindow::RefreshInput(int part) {
 
     ComputeSolarElevation(s);
     if (s.DayNightFlag != "Y") {
-      Combo1[3].Enabled = false;
-      Label2[1].Caption =
+      Combo1[combo::CloudType].Enabled = false;
+      Label2[label2::DayNight].Caption =
           "当前本地为夜间，当地时间的标准时差为 " + TextOfSingle(s.TimeDifference) + " hr";
     } else {
-      if (s.CloudCover != 0) Combo1[3].Enabled = true;
-      Label2[1].Caption = "当前本地为白天，太阳高度角" + TextOfSingle(s.SolarElevation) +
+      if (s.CloudCover != 0) Combo1[combo::CloudType].Enabled = true;
+      Label2[label2::DayNight].Caption = "当前本地为白天，太阳高度角" + TextOfSingle(s.SolarElevation) +
                           "度。当地时间的标准时差为 " + TextOfSingle(s.TimeDifference) + " hr";
     }
     return;
   }
-  if (part != 1) return;
+  if (half != InputHalf::ReleaseAndSubstance) return;
 
   // ---- Release and substance ----
-  s.ReleaseMode = static_cast<uint8_t>(Combo1[4].ListIndex + 1);
-  bool seconds = Combo1[5].ListIndex == 1;
+  s.ReleaseMode = static_cast<uint8_t>(Combo1[combo::ReleaseMode].ListIndex + 1);
+  bool seconds = Combo1[combo::DurationUnit].ListIndex == 1;
   {
-    double v = LeadingNumber(Text1[13].Text);
+    double v = LeadingNumber(Text1[box::ReleaseDuration].Text);
     if (!FitsSingle(v)) v = 0;
     s.ReleaseDuration = static_cast<float>(seconds ? v / 60.0 : v);
   }
-  s.ChemicalIndex = static_cast<int16_t>(Combo1[6].ListIndex);
+  s.ChemicalIndex = static_cast<int16_t>(Combo1[combo::Substance].ListIndex);
   if (s.ChemicalIndex < 0 || s.ChemicalIndex >= static_cast<int>(s.Chemicals.size())) {
     s.ChemicalIndex = 0;
   }
@@ -94,95 +98,95 @@ void MainWindow::RefreshInput(int part) {
     s.ChemicalIndex = 0;
     bool wasBusy = Busy;
     Busy = true;
-    SetListIndex(6, 0);
+    SetListIndex(combo::Substance, 0);
     Busy = wasBusy;
   }
   if (!s.Chemicals.empty()) LoadChemical(s);
 
   const int mode = s.ReleaseMode;
-  if (mode == 1) {
+  if (mode == release::Instantaneous) {
     s.ReleaseDuration = 0.25f;
-    SetText1(13, "15");
-    Text1[13].Enabled = false;
-    Combo1[5].Enabled = false;
-    SetListIndex(5, 1);  // "秒"; runs this half once more through Combo1_Click(5)
-  } else if (mode == 2 || mode == 3) {
+    SetText1(box::ReleaseDuration, "15");
+    Text1[box::ReleaseDuration].Enabled = false;
+    Combo1[combo::DurationUnit].Enabled = false;
+    SetListIndex(combo::DurationUnit, 1);  // "秒"; runs this half once more through its click
+  } else if (mode == release::ShortOrContinuous || mode == release::Stack) {
     if (!(s.ReleaseDuration >= 0.25f)) s.ReleaseDuration = 0.25f;
-    SetText1(13, TextOfSingle(seconds ? static_cast<double>(s.ReleaseDuration) * 60.0
+    SetText1(box::ReleaseDuration, TextOfSingle(seconds ? static_cast<double>(s.ReleaseDuration) * 60.0
                                       : static_cast<double>(s.ReleaseDuration)));
-    Text1[13].Enabled = true;
-    Combo1[5].Enabled = true;
+    Text1[box::ReleaseDuration].Enabled = true;
+    Combo1[combo::DurationUnit].Enabled = true;
   }
 
-  if (mode == 1) {
-    Label1[18].Caption = "物质泄漏量,及单位：";
-    RemovePerMinute(Combo1[7]);
-  } else if (mode == 2 || mode == 3) {
-    Label1[18].Caption = "物质泄漏速率,及单位：";
-    AddPerMinute(Combo1[7]);
+  if (mode == release::Instantaneous) {
+    Label1[label1::ReleaseAmount].Caption = "物质泄漏量,及单位：";
+    RemovePerMinute(Combo1[combo::AmountUnit]);
+  } else if (mode == release::ShortOrContinuous || mode == release::Stack) {
+    Label1[label1::ReleaseAmount].Caption = "物质泄漏速率,及单位：";
+    AddPerMinute(Combo1[combo::AmountUnit]);
   }
 
-  if (mode == 3) {
+  if (mode == release::Stack) {
     // A stack releases gas; the substance's state does not matter.
-    SetListIndex(7, 0);
-    Combo1[7].Enabled = false;
-    Label1[21].Caption = "烟筒高度(m)：";
-    Label1[22].Visible = true;
-    Text1[20].Visible = true;
-    Text1[21].Visible = true;
-    Label2[2].Caption = "泄漏物质作为气体，从烟筒排出，泄漏速率即为源强.";
-    Command1[1].Enabled = false;
-    Text1[14].Enabled = true;
-    Text1[15].Enabled = false;
-    Text1[17].Enabled = false;
-    Text1[18].Enabled = false;
-    Text1[19].Enabled = true;
-  } else if (mode == 1 || mode == 2) {
-    Label1[21].Caption = "释放高度(m)：";
-    Label1[22].Visible = false;
-    Text1[20].Visible = false;
-    Text1[21].Visible = false;
-    for (int i : {14, 15, 17, 18}) Text1[i].Enabled = true;
+    SetListIndex(combo::AmountUnit, 0);
+    Combo1[combo::AmountUnit].Enabled = false;
+    Label1[label1::ReleaseHeight].Caption = "烟筒高度(m)：";
+    Label1[label1::StackData].Visible = true;
+    Text1[box::StackGasTemperature].Visible = true;
+    Text1[box::StackFlow].Visible = true;
+    Label2[label2::SubstanceState].Caption = "泄漏物质作为气体，从烟筒排出，泄漏速率即为源强.";
+    Command1[command::EstimatePoolArea].Enabled = false;
+    Text1[box::MolecularWeight].Enabled = true;
+    Text1[box::VaporPressure].Enabled = false;
+    Text1[box::PoolArea].Enabled = false;
+    Text1[box::PoolTemperature].Enabled = false;
+    Text1[box::ReleaseHeight].Enabled = true;
+  } else if (mode == release::Instantaneous || mode == release::ShortOrContinuous) {
+    Label1[label1::ReleaseHeight].Caption = "释放高度(m)：";
+    Label1[label1::StackData].Visible = false;
+    Text1[box::StackGasTemperature].Visible = false;
+    Text1[box::StackFlow].Visible = false;
+    for (int i : kLiquidBoxes) Text1[i].Enabled = true;
 
     if (s.ChemicalIndex == 0) {
-      Label2[2].Caption =
+      Label2[label2::SubstanceState].Caption =
           "如果泄漏物质在当前环境气温下为液体，必须输入物质分子量和蒸气压(mmHg),液面积和温度可采用缺省值。"
           "如果为气体，可以不输入";
-      Command1[1].Enabled = false;
-      SetListIndex(7, 0);
-      Combo1[7].Enabled = false;
-      Text1[19].Enabled = true;
+      Command1[command::EstimatePoolArea].Enabled = false;
+      SetListIndex(combo::AmountUnit, 0);
+      Combo1[combo::AmountUnit].Enabled = false;
+      Text1[box::ReleaseHeight].Enabled = true;
     } else if (s.BoilingPointK <= s.AirTempK) {
-      Label2[2].Caption = "泄漏物质在当前环境气温下为气体，泄漏速率即为源强.";
-      Command1[1].Enabled = false;
-      for (int i : {14, 15, 17, 18}) Text1[i].Enabled = false;
-      SetListIndex(7, 0);
-      Combo1[7].Enabled = false;
-      Text1[19].Enabled = true;
+      Label2[label2::SubstanceState].Caption = "泄漏物质在当前环境气温下为气体，泄漏速率即为源强.";
+      Command1[command::EstimatePoolArea].Enabled = false;
+      for (int i : kLiquidBoxes) Text1[i].Enabled = false;
+      SetListIndex(combo::AmountUnit, 0);
+      Combo1[combo::AmountUnit].Enabled = false;
+      Text1[box::ReleaseHeight].Enabled = true;
     } else {
       // A liquid evaporates from a pool; the sentence names the model the
       // source term will choose from the same fields in the same order.
       std::string model;
       if (s.VosslerIndex >= 1) {
         model = "采用Vossler蒸发模型计算液体的蒸发速率。";
-        Text1[15].Enabled = false;
+        Text1[box::VaporPressure].Enabled = false;
       } else if (s.InteractionEnergy == 0 || s.MolecularDiameter == 0) {
         model = "采用CLEWELL蒸发模型计算液体的蒸发速率。";
-        if (s.VaporPressA > 0) Text1[15].Enabled = false;
+        if (s.VaporPressA > 0) Text1[box::VaporPressure].Enabled = false;
       } else {
         model = "采用SHELL蒸发模型计算液体的蒸发速率。";
-        if (s.VaporPressA > 0) Text1[15].Enabled = false;
+        if (s.VaporPressA > 0) Text1[box::VaporPressure].Enabled = false;
       }
-      Label2[2].Caption = "泄漏物质在当前环境气温下为液体，" + model;
-      Command1[1].Enabled = true;
-      Combo1[7].Enabled = true;
-      SetText1(19, "0");  // liquids are released on the ground
-      Text1[19].Enabled = false;
+      Label2[label2::SubstanceState].Caption = "泄漏物质在当前环境气温下为液体，" + model;
+      Command1[command::EstimatePoolArea].Enabled = true;
+      Combo1[combo::AmountUnit].Enabled = true;
+      SetText1(box::ReleaseHeight, "0");  // liquids are released on the ground
+      Text1[box::ReleaseHeight].Enabled = false;
     }
   }
 
   // Default release or stack height 2 m.
-  if (Text1[19].Enabled && !(LeadingNumber(Text1[19].Text) > 0)) SetText1(19, "2");
+  if (Text1[box::ReleaseHeight].Enabled && !(LeadingNumber(Text1[box::ReleaseHeight].Text) > 0)) SetText1(box::ReleaseHeight, "2");
 }
 
 }  // namespace zelto

@@ -8,7 +8,7 @@
 
 namespace zelto {
 
-void MainWindow::RunComputation() {
+bool MainWindow::RunComputation() {
   // The contour data file lives beside the executable unless the window was
   // told otherwise (batch program, tests).
   if (ContourPath.empty()) ContourPath = JoinPath(ExecutableDirectory(), "CONCXY.DAT");
@@ -18,27 +18,44 @@ void MainWindow::RunComputation() {
   ctx.sink = &sink;
   ctx.processEvents = ProcessEvents;
 
-  // Kind 1 traces the isopleths and writes the contour data file, kind 2
-  // evaluates the listed receptor points, kind 3 finds the plane maximum and
-  // leaves its summary text in message. A refused stage ends the computation.
+  // The isopleth stage writes the contour data file; the plane-maximum stage
+  // runs last and leaves its summary text in message. A refused stage ends
+  // the computation.
   std::string message;
-  for (int kind = 1; kind <= 3; ++kind) {
+  for (DispersionKind kind : {DispersionKind::Isopleths, DispersionKind::ReceptorPoints,
+                              DispersionKind::PlaneMaximum}) {
     message.clear();
     if (!RunDispersion(s, kind, message, ctx)) {
       sink.ShowMessage(message);
-      return;
+      return false;
     }
   }
 
   const std::string bad = FirstNonFiniteReportValue(s);
   if (!bad.empty()) {
     sink.ShowMessage("计算结果中的 " + bad + " 不是有效数值，无法生成计算报告。");
-    return;
+    return false;
   }
   ResultSummary = message;
 
-  const ReportControls controls{Combo1[1].Text, Combo1[2].Text, Text1[13].Text, Combo1[5].Text};
+  const ReportControls controls{Combo1[combo::GroundType].Text, Combo1[combo::GroundMoisture].Text,
+                                Text1[box::ReleaseDuration].Text, Combo1[combo::DurationUnit].Text};
   Text3.Text = BuildReport(s, ResultSummary, controls, ContourPath, sink);
+  return true;
+}
+
+bool MainWindow::RefreshResults() {
+  if (!PrepareInputs()) return false;
+  Hourglass = true;
+  WindowEnabled = false;
+  Command1[command::Compute].Enabled = false;
+  Command1[command::Compute].Caption = "正在计算...";
+  const bool reported = RunComputation();
+  Hourglass = false;
+  Command1[command::Compute].Enabled = true;
+  Command1[command::Compute].Caption = "刷新结果";
+  WindowEnabled = true;
+  return reported;
 }
 
 }  // namespace zelto

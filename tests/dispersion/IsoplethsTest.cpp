@@ -106,11 +106,11 @@ TEST(RunDispersion, MixingLayerRules) {
   s.EffectivePlumeHeight = 300.0f;
   s.MixingHeight = 200.0f;
   s.ReceptorHeight = 2.0f;
-  EXPECT_FALSE(RunDispersion(s, 3, message, ctx));
+  EXPECT_FALSE(RunDispersion(s, DispersionKind::PlaneMaximum, message, ctx));
   EXPECT_EQ(message, "注意--烟羽高超过混合层顶，而计算高度在混合层内，因此模型假定混合层内无污染物");
   s.EffectivePlumeHeight = 2.0f;
   s.ReceptorHeight = 250.0f;
-  EXPECT_FALSE(RunDispersion(s, 1, message, ctx));
+  EXPECT_FALSE(RunDispersion(s, DispersionKind::Isopleths, message, ctx));
   EXPECT_EQ(message, "注意--计算高度超过混合层顶，该高度上没有污染物");
   EXPECT_EQ(s.ResultKind, 1);
 }
@@ -124,7 +124,7 @@ TEST(RunDispersion, LidRemovedForThisRunAndRestored) {
   s.ReleaseDuration = 30.0f;
   s.PredictionTime = 20.0f;
   std::string message;
-  ASSERT_TRUE(RunDispersion(s, 3, message, ctx)) << message;
+  ASSERT_TRUE(RunDispersion(s, DispersionKind::PlaneMaximum, message, ctx)) << message;
   EXPECT_EQ(s.MixingHeight, 200.0f);
   EXPECT_EQ(s.ReceptorHeight, 250.0f);
   EXPECT_EQ(s.PredictionTime, 20.0f);
@@ -132,7 +132,7 @@ TEST(RunDispersion, LidRemovedForThisRunAndRestored) {
   ModelState open = s;
   open.MixingHeight = 10000.0f;
   std::string openMessage;
-  ASSERT_TRUE(FindPlaneMaximum(open, 250.0f, 20.0f, openMessage));
+  ASSERT_TRUE(FindPlaneMaximum(open, {.height = 250.0f, .time = 20.0f}, openMessage));
   EXPECT_EQ(s.MaxConcentration, open.MaxConcentration);
   EXPECT_EQ(message, openMessage);
 }
@@ -142,17 +142,17 @@ TEST(RunDispersion, PredictionTimeDefaults) {
   std::string message;
   ModelState s = InstantaneousState();
   s.PredictionTime = 0.0f;
-  ASSERT_TRUE(RunDispersion(s, 3, message, ctx));
+  ASSERT_TRUE(RunDispersion(s, DispersionKind::PlaneMaximum, message, ctx));
   EXPECT_EQ(s.PredictionTime, 10.0f);  // kept after the run
   EXPECT_EQ(message.find("在预测时刻为 =10 min"), 0u);
   s = BaseState();
   s.ReleaseDuration = 25.0f;
   s.PredictionTime = 0.0f;
-  ASSERT_TRUE(RunDispersion(s, 3, message, ctx));
+  ASSERT_TRUE(RunDispersion(s, DispersionKind::PlaneMaximum, message, ctx));
   EXPECT_EQ(s.PredictionTime, 25.0f);
   s = BaseState();
   s.PredictionTime = 30.0f;  // continuous: steady state whatever was entered
-  ASSERT_TRUE(RunDispersion(s, 3, message, ctx));
+  ASSERT_TRUE(RunDispersion(s, DispersionKind::PlaneMaximum, message, ctx));
   EXPECT_EQ(s.PredictionTime, 10000.0f);
   EXPECT_EQ(message.find("稳定烟羽状态\r\n"), 0u);
 }
@@ -168,7 +168,7 @@ TEST(RunDispersion, ListedPoints) {
   s.Targets.Points[2] = {0, 500, 20, 1.5f, 8, -1};
   s.Targets.Points[3] = {0, 3000, 0, 2, 10, -1};  // beyond the front at 1800 m
   std::string message = "kept";
-  ASSERT_TRUE(RunDispersion(s, 2, message, ctx));
+  ASSERT_TRUE(RunDispersion(s, DispersionKind::ReceptorPoints, message, ctx));
   EXPECT_EQ(message, "kept");
   ModelState ref = BaseState();
   ref.ReleaseDuration = 10.0f;
@@ -185,19 +185,19 @@ TEST(RunDispersion, RefusesInputsTheFormulasCannotTake) {
   std::string message;
   ModelState s = BaseState();
   s.WindSpeed10m = 0.0f;
-  EXPECT_FALSE(RunDispersion(s, 3, message, ctx));
+  EXPECT_FALSE(RunDispersion(s, DispersionKind::PlaneMaximum, message, ctx));
   EXPECT_NE(message.find("10m高风速"), std::string::npos);
   s = BaseState();
   s.SourceSize = 0.0f;
-  EXPECT_FALSE(RunDispersion(s, 3, message, ctx));
+  EXPECT_FALSE(RunDispersion(s, DispersionKind::PlaneMaximum, message, ctx));
   EXPECT_NE(message.find("源尺寸"), std::string::npos);
   s = BaseState();
   s.VerticalStability = 7.0f;
-  EXPECT_FALSE(RunDispersion(s, 3, message, ctx));
+  EXPECT_FALSE(RunDispersion(s, DispersionKind::PlaneMaximum, message, ctx));
   EXPECT_NE(message.find("稳定度"), std::string::npos);
   s = BaseState();
   s.Targets.ThresholdCount = 0;
-  EXPECT_FALSE(RunDispersion(s, 1, message, ctx));
+  EXPECT_FALSE(RunDispersion(s, DispersionKind::Isopleths, message, ctx));
   EXPECT_EQ(message, "廓线的阈值无效!");
 }
 
@@ -217,7 +217,7 @@ void RunIsopleths(IsoplethRun& run, const std::string& dirName) {
   ctx.sink = &run.sink;
   ctx.processEvents = [&run] { ++run.events; };
   std::string message;
-  ASSERT_TRUE(RunDispersion(run.s, 1, message, ctx)) << message;
+  ASSERT_TRUE(RunDispersion(run.s, DispersionKind::Isopleths, message, ctx)) << message;
 }
 
 // Every traced point: axis at or above the threshold, and the boundary
@@ -325,7 +325,7 @@ TEST(Isopleths, MaximumBelowSmallestThresholdLeavesPreviousFile) {
   DispersionContext ctx;
   ctx.contourFilePath = run.path;
   std::string message;
-  ASSERT_TRUE(RunDispersion(run.s, 1, message, ctx));
+  ASSERT_TRUE(RunDispersion(run.s, DispersionKind::Isopleths, message, ctx));
   EXPECT_EQ(run.s.ContourPointCount[1], 0);
   EXPECT_EQ(run.s.ContourPointCount[2], 0);
   EXPECT_EQ(run.s.ContourText, "");
@@ -343,7 +343,7 @@ TEST(Isopleths, UnwritableContourFileIsReportedAndRunGoesOn) {
   ctx.contourFilePath = TempDir("iso4") + "/no-such-dir/CONCXY.DAT";
   ctx.sink = &sink;
   std::string message;
-  ASSERT_TRUE(RunDispersion(s, 1, message, ctx));
+  ASSERT_TRUE(RunDispersion(s, DispersionKind::Isopleths, message, ctx));
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_NE(sink.messages[0].find(ctx.contourFilePath), std::string::npos);
   EXPECT_EQ(sink.messages[0].find("无法写入廓线数据文件"), 0u);

@@ -23,7 +23,7 @@ float AxisAt(const ModelState& base, float x, float z, float t) {
 TEST(PlaneMaximum, ReceptorAtReleaseHeightDuringRelease) {
   ModelState s = BaseState();  // release and receptor at 2 m, steady state
   std::string message;
-  ASSERT_TRUE(FindPlaneMaximum(s, 2.0f, 10000.0f, message));
+  ASSERT_TRUE(FindPlaneMaximum(s, {.height = 2.0f, .time = 10000.0f}, message));
   const float c30 = AxisAt(BaseState(), 30.0f, 2.0f, 10000.0f);
   EXPECT_EQ(s.MaxConcentration, c30);
   EXPECT_EQ(s.MaxConcentrationX, 30.0f);
@@ -34,7 +34,7 @@ TEST(PlaneMaximum, ReceptorAtReleaseHeightDuringRelease) {
 TEST(PlaneMaximum, GroundReceptorFallingFromTheStart) {
   ModelState s = BaseState();
   std::string message;
-  ASSERT_TRUE(FindPlaneMaximum(s, 0.0f, 10000.0f, message));
+  ASSERT_TRUE(FindPlaneMaximum(s, {.height = 0.0f, .time = 10000.0f}, message));
   // Falls from 30 m on: the fine pass runs below 30 m, the near-source text
   // with the value at 30 m.
   EXPECT_EQ(s.MaxConcentration, AxisAt(BaseState(), 30.0f, 0.0f, 10000.0f));
@@ -48,7 +48,7 @@ TEST(PlaneMaximum, ElevatedReleaseFoundText) {
   s.EffectivePlumeHeight = 50.0f;
   s.ReleaseDuration = 60.0f;
   std::string message;
-  ASSERT_TRUE(FindPlaneMaximum(s, 0.0f, 30.0f, message));
+  ASSERT_TRUE(FindPlaneMaximum(s, {.height = 0.0f, .time = 30.0f}, message));
   const float x = s.MaxConcentrationX;
   const float c = s.MaxConcentration;
   EXPECT_GT(x, 100.0f);
@@ -70,7 +70,7 @@ TEST(PlaneMaximum, AfterTheReleaseStartsAtTheTail) {
   s.ReleaseDuration = 10.0f;
   std::string message;
   // 20 min after a 10 min release at 2 m/s the tail is at (20 - 10) x 2 x 60 = 1200 m.
-  ASSERT_TRUE(FindPlaneMaximum(s, 0.0f, 20.0f, message));
+  ASSERT_TRUE(FindPlaneMaximum(s, {.height = 0.0f, .time = 20.0f}, message));
   EXPECT_GE(s.MaxConcentrationX, 1100.0f);
   EXPECT_GE(s.MaxConcentration, AxisAt(s, 1200.0f, 0.0f, 20.0f));
   EXPECT_EQ(message.find("在预测时刻为 =20 min\r\n"), 0u);
@@ -82,7 +82,7 @@ TEST(PlaneMaximum, CloudNeverReachesThePlane) {
   s.MaxConcentration = 5.0f;
   std::string message;
   // After 0.1 min the cloud is at most 1.2 x 3 x 6 = 21.6 m out.
-  EXPECT_FALSE(FindPlaneMaximum(s, 0.0f, 0.1f, message));
+  EXPECT_FALSE(FindPlaneMaximum(s, {.height = 0.0f, .time = 0.1f}, message));
   EXPECT_EQ(message, "当前高度下没有浓度");
   EXPECT_EQ(s.MaxConcentration, 0.0f);
 }
@@ -92,11 +92,11 @@ TEST(PlaneMaximum, PlaneAcrossTheLid) {
   s.MixingHeight = 200.0f;
   s.MaxConcentration = 5.0f;
   std::string message;
-  EXPECT_FALSE(FindPlaneMaximum(s, 250.0f, 10000.0f, message));
+  EXPECT_FALSE(FindPlaneMaximum(s, {.height = 250.0f, .time = 10000.0f}, message));
   EXPECT_EQ(message, "模型假设烟羽(烟团)不会穿透逆温层,因此，在此高度上的预测点浓度可忽略，均为0。");
   EXPECT_EQ(s.MaxConcentration, 0.0f);
   s.EffectivePlumeHeight = 300.0f;
-  EXPECT_FALSE(FindPlaneMaximum(s, 2.0f, 10000.0f, message));
+  EXPECT_FALSE(FindPlaneMaximum(s, {.height = 2.0f, .time = 10000.0f}, message));
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ TEST(DispersionWork, DefaultLimitLeavesOrdinaryRunsAlone) {
   SetThresholds(s, {0.5f});
   ctx.contourFilePath = TempDir("work0") + "/CONCXY.DAT";
   std::string message;
-  ASSERT_TRUE(RunDispersion(s, 1, message, ctx)) << message;
+  ASSERT_TRUE(RunDispersion(s, DispersionKind::Isopleths, message, ctx)) << message;
   EXPECT_GT(s.ContourPointCount[1], 10);
 }
 
@@ -86,7 +86,7 @@ TEST(DispersionWork, IsoplethStageOverTheLimitIsRefused) {
   ctx.contourFilePath = path;
   ctx.workLimit = 1000;  // 50 evaluations
   std::string message;
-  EXPECT_FALSE(RunDispersion(s, 1, message, ctx));
+  EXPECT_FALSE(RunDispersion(s, DispersionKind::Isopleths, message, ctx));
   EXPECT_EQ(message, kTooMuchWork);
   // Results cleared, inputs of the stage restored, the file left as it was.
   EXPECT_EQ(s.ContourPointCount[1], 0);
@@ -111,13 +111,13 @@ TEST(DispersionWork, PointAndMaximumStagesOverTheLimitAreRefused) {
   points.Targets.PointCount = 1;
   points.Targets.Points.assign(2, PointRow{});
   points.Targets.Points[1] = PointRow{0.0f, 500.0f, 0.0f, 2.0f, 10000.0f, 7.0f};
-  EXPECT_FALSE(RunDispersion(points, 2, message, ctx));
+  EXPECT_FALSE(RunDispersion(points, DispersionKind::ReceptorPoints, message, ctx));
   EXPECT_EQ(message, kTooMuchWork);
   EXPECT_EQ(points.Targets.Points[1][5], 0.0f);
 
   ModelState maximum = BaseState();
   message.clear();
-  EXPECT_FALSE(RunDispersion(maximum, 3, message, ctx));
+  EXPECT_FALSE(RunDispersion(maximum, DispersionKind::PlaneMaximum, message, ctx));
   EXPECT_EQ(message, kTooMuchWork);
   EXPECT_EQ(maximum.MaxConcentration, 0.0f);
 }

@@ -17,7 +17,7 @@ class LocalTime : public MainWindowTest {
     s.Latitude = latitude;
     s.ReleaseDate = date;
     s.ReleaseTime = time;
-    w.RefreshInput(0);
+    w.RefreshInput(InputHalf::LocationAndTime);
   }
 };
 
@@ -87,10 +87,10 @@ TEST_F(LocalTime, MissingDateOrTimeLeavesEverything) {
   s.Latitude = 30.2f;
   s.ReleaseDate = "";
   s.ReleaseTime = "12:00:00";
-  w.RefreshInput(0);
+  w.RefreshInput(InputHalf::LocationAndTime);
   s.ReleaseDate = "2017/07/01";
   s.ReleaseTime = "";
-  w.RefreshInput(0);
+  w.RefreshInput(InputHalf::LocationAndTime);
   EXPECT_EQ(s.LocalDateText, "keep");
   EXPECT_EQ(w.Label2[1].Caption, "unchanged");
 }
@@ -100,7 +100,7 @@ TEST_F(LocalTime, QuietWhileBusy) {
   Site(83, 30, "2017/03/01", "01:30:00");
   EXPECT_EQ(s.LocalDateText, "");
   w.Busy = false;
-  w.RefreshInput(7);  // no such half
+  w.RefreshInput(static_cast<InputHalf>(7));  // no such half
   EXPECT_EQ(s.LocalDateText, "");
 }
 
@@ -125,7 +125,7 @@ TEST_F(LocalTime, DayLineWithElevationAndCloudType) {
   // No cloud: the list keeps its state.
   s.CloudCover = 0;
   w.Combo1[3].Enabled = false;
-  w.RefreshInput(0);
+  w.RefreshInput(InputHalf::LocationAndTime);
   EXPECT_FALSE(w.Combo1[3].Enabled);
 }
 
@@ -133,7 +133,7 @@ using ReleaseControls = MainWindowTest;
 
 TEST_F(ReleaseControls, InstantaneousRelease) {
   w.SetText1(19, "0");
-  w.RefreshInput(1);
+  w.RefreshInput(InputHalf::ReleaseAndSubstance);
   EXPECT_EQ(s.ReleaseMode, 1);
   EXPECT_EQ(s.ReleaseDuration, 0.25f);
   EXPECT_EQ(w.Text1[13].Text, "15");
@@ -158,7 +158,7 @@ TEST_F(ReleaseControls, InstantaneousRelease) {
 }
 
 TEST_F(ReleaseControls, BackToContinuousInSeconds) {
-  w.RefreshInput(1);  // instantaneous: list 5 at seconds
+  w.RefreshInput(InputHalf::ReleaseAndSubstance);  // instantaneous: list 5 at seconds
   w.SetListIndex(4, 1);
   EXPECT_EQ(s.ReleaseMode, 2);
   EXPECT_EQ(w.Text1[13].Text, "15");
@@ -168,7 +168,7 @@ TEST_F(ReleaseControls, BackToContinuousInSeconds) {
   EXPECT_EQ(w.Combo1[7].Items, (std::vector<std::string>{"kg/min", "m3/min"}));
   EXPECT_EQ(w.Label1[18].Caption, "物质泄漏速率,及单位：");
   // Running the half again changes nothing.
-  w.RefreshInput(1);
+  w.RefreshInput(InputHalf::ReleaseAndSubstance);
   EXPECT_EQ(w.Text1[13].Text, "15");
   EXPECT_EQ(w.Combo1[7].Items, (std::vector<std::string>{"kg/min", "m3/min"}));
 }
@@ -176,11 +176,11 @@ TEST_F(ReleaseControls, BackToContinuousInSeconds) {
 TEST_F(ReleaseControls, DurationRaisedToFifteenSeconds) {
   w.SetListIndex(4, 1);
   w.SetText1(13, "0.1");
-  w.RefreshInput(1);
+  w.RefreshInput(InputHalf::ReleaseAndSubstance);
   EXPECT_EQ(s.ReleaseDuration, 0.25f);
   EXPECT_EQ(w.Text1[13].Text, "0.25");
   w.SetText1(13, "12 min");
-  w.RefreshInput(1);
+  w.RefreshInput(InputHalf::ReleaseAndSubstance);
   EXPECT_EQ(s.ReleaseDuration, 12.0f);
   EXPECT_EQ(w.Text1[13].Text, "12");
   w.SetListIndex(5, 1);  // now the 12 are seconds
@@ -228,7 +228,7 @@ TEST_F(ReleaseControls, UndefinedSubstanceSnapsBack) {
 
 TEST_F(ReleaseControls, SnapKeepsBusyAsItWas) {
   w.Combo1[6].ListIndex = 1;
-  w.RefreshInput(1);
+  w.RefreshInput(InputHalf::ReleaseAndSubstance);
   EXPECT_EQ(w.Combo1[6].ListIndex, 0);
   EXPECT_FALSE(w.Busy);
 }
@@ -272,22 +272,22 @@ TEST_F(ReleaseControls, DefinedLiquidClewellAndShell) {
   EXPECT_TRUE(w.Text1[15].Enabled);  // no vapour pressure constant: typed instead
 
   s.Chemicals[1].Params[6] = 120;
-  w.RefreshInput(1);
+  w.RefreshInput(InputHalf::ReleaseAndSubstance);
   EXPECT_FALSE(w.Text1[15].Enabled);
 
   s.Chemicals[1].Params[11] = 5.9f;  // molecular diameter
   s.Chemicals[1].Params[12] = 413;   // interaction energy
-  w.RefreshInput(1);
+  w.RefreshInput(InputHalf::ReleaseAndSubstance);
   EXPECT_EQ(w.Label2[2].Caption, "泄漏物质在当前环境气温下为液体，采用SHELL蒸发模型计算液体的蒸发速率。");
   EXPECT_FALSE(w.Text1[15].Enabled);
   s.Chemicals[1].Params[6] = 0;
-  w.RefreshInput(1);
+  w.RefreshInput(InputHalf::ReleaseAndSubstance);
   EXPECT_TRUE(w.Text1[15].Enabled);
 }
 
 TEST_F(ReleaseControls, QuietWhileBusy) {
   w.Busy = true;
-  w.RefreshInput(1);
+  w.RefreshInput(InputHalf::ReleaseAndSubstance);
   EXPECT_EQ(s.ReleaseMode, 0);
   EXPECT_EQ(w.Text1[13].Text, "10");
 }
