@@ -29,13 +29,6 @@ Json Shown(float v) {
   return shown;
 }
 
-// Four significant digits, for names.
-std::string FourDigits(double v) {
-  if (!(v > 0) || !std::isfinite(v)) return FormatGeneral(static_cast<float>(v));
-  const double unit = std::pow(10.0, std::floor(std::log10(v)) - 3);
-  return FormatGeneral(static_cast<float>(std::round(v / unit) * unit));
-}
-
 bool IsContinuous(const ModelState& s) { return s.ReleaseDuration == kSentinel; }
 
 std::string TimeText(const ModelState& s) {
@@ -169,7 +162,7 @@ bool BuildDocument(const ModelState& s, MapDocument& doc, std::string& message) 
     MapFeature f;
     const double ppm = static_cast<double>(o.Threshold) * s.PpmFactor;
     f.name = "浓度 ≥ " + FormatGeneral(o.Threshold) + " mg/m3";
-    if (HasPpm(s)) f.name += "（" + FourDigits(ppm) + " ppm）";
+    if (HasPpm(s)) f.name += "（" + ShortNumber(ppm) + " ppm）";
     f.shape = o.HasArea ? Shape::Polygon : (o.Ring.size() > 1 ? Shape::Line : Shape::Point);
     f.style = "threshold" + std::to_string(o.Index);
     f.colour = ThresholdColour(o.Index, g.ThresholdCount);

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/TextConv.h"
+
 namespace zelto {
 
 namespace {
@@ -82,6 +84,12 @@ double SignedAreaTwice(const std::vector<ZonePoint>& ring) {
     sum += a.X * b.Y - b.X * a.Y;
   }
   return sum;
+}
+
+std::string ShortNumber(double v) {
+  if (!(v > 0) || !std::isfinite(v)) return FormatGeneral(static_cast<float>(v));
+  const double unit = std::pow(10.0, std::floor(std::log10(v)) - 3);
+  return FormatGeneral(static_cast<float>(std::round(v / unit) * unit));
 }
 
 std::array<int, 3> ThresholdColour(int j, int n) {

@@ -73,6 +73,10 @@ ZoneGeometry BuildZoneGeometry(const ModelState& s);
 // Twice the signed area of a ring (shoelace); positive for counter-clockwise.
 double SignedAreaTwice(const std::vector<ZonePoint>& ring);
 
+// Four significant digits in the general text form, for names and legends
+// (a threshold of 3 mg/m3 of chlorine is "1.053" ppm).
+std::string ShortNumber(double v);
+
 // Fill colour of threshold j of n: yellow for the lowest, through orange, to
 // red for the highest (sRGB 0..255).
 std::array<int, 3> ThresholdColour(int j, int n);
