@@ -8,21 +8,12 @@
 #include "core/Messages.h"
 #include "core/ModelState.h"
 #include "fuzz/FuzzSupport.h"
+#include "tests/common/ScenarioBuilder.h"
 
 using namespace zelto;
 using zelto::fuzz::Fail;
 
 namespace {
-
-// A record with the chemical list and Vossler sets as the window creates them.
-void FreshLists(ModelState& s) {
-  InitConstants(s);
-  s.Chemicals.assign(2, ChemicalEntry{});
-  s.Chemicals[1].Name = "未定义化学物质";
-  s.ChemicalCount = 1;
-  s.VosslerSets.assign(2, VosslerSet{});
-  s.VosslerSetCount = 1;
-}
 
 void CheckFinite(const ModelState& s) {
   for (const ChemicalEntry& e : s.Chemicals) {
@@ -55,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   for (int pass = 0; pass < 2; ++pass) {
     const bool unchecked = pass == 0;
-    ModelState s;
-    FreshLists(s);
+    // A record with the chemical list and Vossler sets as the window creates them.
+    ModelState s = testing_util::StartState();
     MessageRecorder rec;
     std::string message = "stale";
     const bool ok = ParseParamBlock(s, text, index, kind, message, unchecked, ticked, &rec);
@@ -69,8 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string formatted = FormatParamBlock(s, index, kind);
     if (kind <= 1 && formatted.empty()) Fail("FormatParamBlock gave no text");
     if (kind <= 1 && (index == 0 || index == 1)) {
-      ModelState t;
-      FreshLists(t);
+      ModelState t = testing_util::StartState();
       std::string m2;
       if (!ParseParamBlock(t, formatted, index, kind, m2, true, ticked, nullptr)) {
         Fail("formatted block does not parse back", formatted);

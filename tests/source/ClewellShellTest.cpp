@@ -5,20 +5,13 @@
 #include <string>
 
 #include "source/SourceTerm.h"
+#include "tests/common/ScenarioBuilder.h"
 
 namespace zelto {
 namespace {
 
-ModelState ClewellPool() {
-  ModelState s;
-  InitConstants(s);
-  s.MolecularWeight = 100;
-  s.VaporPressure = 0.1f;  // atm
-  s.WindSpeed10m = 2;
-  s.PoolArea = 10;
-  s.PoolTemperature = 10;  // deg C as entered
-  return s;
-}
+using testing_util::ClewellPool;
+using testing_util::ShellPool;
 
 // 0.08 u^0.75 A f M p / 0.67711085, kg/min -> g/min.
 double ClewellByHand(double u, double area, double f, double m, double p) {
@@ -69,24 +62,6 @@ TEST(Clewell, NegativeWindRefused) {
   EXPECT_FALSE(EvaporateClewell(s, message));
   EXPECT_EQ(message, "CLEWELL蒸发模型：风速为负值。");
   EXPECT_EQ(s.EvapRate, 7.0f);
-}
-
-// A benzene-like vapour over a 25 m2 pool.
-ModelState ShellPool() {
-  ModelState s;
-  InitConstants(s);
-  s.AirTempK = 293.16f;
-  s.WindSpeed10m = 3;
-  s.SourceSize = 5;
-  s.PoolArea = 25;
-  s.AirKinematicViscosity = 0.15f;  // cm2/s
-  s.AirPressure = 1013.25f;
-  s.MolecularWeight = 78.11f;
-  s.InteractionEnergy = 440;
-  s.MolecularDiameter = 5.35f;
-  s.VaporDensity = 0.00032f;  // g/cm3
-  s.PoolTemperature = 20;
-  return s;
 }
 
 // The SHELL rate written out (g/min); turbulent tells which Sherwood form.

@@ -6,33 +6,13 @@
 #include <string>
 
 #include "source/SourceTerm.h"
-#include "tests/source/SourceTestSupport.h"
+#include "tests/common/ScenarioBuilder.h"
 
 namespace zelto {
 namespace {
 
-// A liquid with both SHELL properties and a CLEWELL vapour pressure, 25 m2.
-ModelState LiquidPool() {
-  ModelState s;
-  InitConstants(s);
-  s.IsLiquid = true;
-  s.ReleaseMode = 1;
-  s.ReleaseMass = 1e5f;
-  s.ReleaseRate = 4e5f;  // instantaneous: mass / 0.25 min
-  s.ReleaseDuration = 0.25f;
-  s.PoolArea = 25;
-  s.PoolTemperature = 20;
-  s.WindSpeed10m = 3;
-  s.MolecularWeight = 78.11f;
-  s.VaporPressure = 0.1f;
-  s.AirTempK = 293.16f;
-  s.AirPressure = 1013.25f;
-  s.AirKinematicViscosity = 0.15f;
-  s.VaporDensity = 0.00032f;
-  s.MolecularDiameter = 5.35f;
-  s.InteractionEnergy = 440;
-  return s;
-}
+using testing_util::AmmoniaDaySpill;
+using testing_util::LiquidPool;
 
 TEST(SourceStrength, PoolSideBeforeTheModelRuns) {
   ModelState s = LiquidPool();
@@ -69,7 +49,7 @@ TEST(SourceStrength, ModelChoice) {
 
   // Any Vossler set wins, whatever the other two are; it leaves the pool
   // temperature in K.
-  ModelState vossler = test::AmmoniaDaySpill();
+  ModelState vossler = AmmoniaDaySpill();
   vossler.MolecularDiameter = 3.5f;
   vossler.InteractionEnergy = 0;
   ModelState vosslerDirect = vossler;

@@ -8,7 +8,7 @@
 
 #include "source/SourceTerm.h"
 #include "source/Vossler.h"
-#include "tests/source/SourceTestSupport.h"
+#include "tests/common/ScenarioBuilder.h"
 
 namespace zelto {
 namespace {
@@ -93,7 +93,7 @@ void CloseBalance(HandBalance& b, const ModelState& c, double t, double groundU)
 }
 
 TEST(VosslerCase, AmmoniaDaySpillSettlesBelowBoilingPoint) {
-  ModelState s = test::AmmoniaDaySpill();
+  ModelState s = testing_util::AmmoniaDaySpill();
   const ModelState c = s;
   std::string message;
   ASSERT_TRUE(EvaporateVossler(s, message)) << message;
@@ -130,7 +130,7 @@ TEST(VosslerCase, AmmoniaDaySpillSettlesBelowBoilingPoint) {
 }
 
 TEST(VosslerCase, AmmoniaNightSpillBoilsAtHeatLimitedRate) {
-  ModelState s = test::AmmoniaNightSpill();
+  ModelState s = testing_util::AmmoniaNightSpill();
   const ModelState c = s;
   std::string message;
   ASSERT_TRUE(EvaporateVossler(s, message)) << message;
@@ -174,7 +174,7 @@ TEST(VosslerCase, AmmoniaNightSpillBoilsAtHeatLimitedRate) {
 TEST(VosslerCase, EstimateBelowFreezingEndsAtFreezingPointWithSublimationHeat) {
   // Raising the freezing point to 215 K: the second estimate (212.24 K) drops
   // below it, the iteration stops at Tf and the frozen surface sublimates.
-  ModelState s = test::AmmoniaDaySpill();
+  ModelState s = testing_util::AmmoniaDaySpill();
   s.FreezingPointK = 215;
   const ModelState c = s;
   std::string message;
@@ -191,7 +191,7 @@ TEST(VosslerCase, EstimateBelowFreezingEndsAtFreezingPointWithSublimationHeat) {
 TEST(VosslerCase, BoilingPointNotAboveFreezingPointDividesBySublimationHeat) {
   // Tb = Tf: at its boiling point the substance is solid, so the heat supply
   // sublimates it; the divisor is the heat of vaporisation at Tb plus 159000.
-  ModelState s = test::AmmoniaNightSpill();
+  ModelState s = testing_util::AmmoniaNightSpill();
   s.FreezingPointK = s.BoilingPointK;
   const ModelState c = s;
   std::string message;
@@ -213,7 +213,7 @@ TEST(VosslerCase, BoilingPointNotAboveFreezingPointDividesBySublimationHeat) {
 
 TEST(VosslerCase, ShortReleaseUsesTenCentimetreDeepPool) {
   // Mode 2: d = 0.1 m whatever the mass; a deeper layer conducts less heat.
-  ModelState a = test::AmmoniaDaySpill();
+  ModelState a = testing_util::AmmoniaDaySpill();
   a.ReleaseMode = 2;
   ModelState b = a;
   b.ReleaseMass = 1;  // the mass no longer matters
@@ -227,7 +227,7 @@ TEST(VosslerCase, ShortReleaseUsesTenCentimetreDeepPool) {
 }
 
 TEST(VosslerCase, ExponentsStoredFromTableValue) {
-  ModelState s = test::AmmoniaDaySpill();
+  ModelState s = testing_util::AmmoniaDaySpill();
   std::string message;
   ASSERT_TRUE(EvaporateVossler(s, message)) << message;
   const double n = 2 * 0.13 / 1.13;

@@ -6,7 +6,7 @@
 
 #include "source/SourceTerm.h"
 #include "source/Vossler.h"
-#include "tests/source/SourceTestSupport.h"
+#include "tests/common/ScenarioBuilder.h"
 
 namespace zelto {
 namespace {
@@ -74,10 +74,10 @@ TEST(PoolDepth, FromMassOrFixedForShortRelease) {
 TEST(VosslerStart, StartsAtLowerOfBoilingPointAndAirTemperature) {
   // With no Newton step allowed, the refusal leaves the starting temperature.
   std::string message;
-  ModelState warm = test::AmmoniaDaySpill();  // Ta 293.16 above Tb 239.8
+  ModelState warm = testing_util::AmmoniaDaySpill();  // Ta 293.16 above Tb 239.8
   EXPECT_FALSE(EvaporateVosslerBounded(warm, message, 0));
   EXPECT_EQ(warm.PoolTemperature, 239.8f);
-  ModelState cold = test::AmmoniaDaySpill();
+  ModelState cold = testing_util::AmmoniaDaySpill();
   cold.AirTempK = 230.0f;  // below Tb
   EXPECT_FALSE(EvaporateVosslerBounded(cold, message, 0));
   EXPECT_EQ(cold.PoolTemperature, 230.0f);
@@ -86,7 +86,7 @@ TEST(VosslerStart, StartsAtLowerOfBoilingPointAndAirTemperature) {
 // ---- property correlations ----
 
 ModelState PropertyState(float t) {
-  ModelState s = test::AmmoniaDaySpill();
+  ModelState s = testing_util::AmmoniaDaySpill();
   s.PoolTemperature = t;
   return s;
 }
@@ -231,7 +231,7 @@ TEST(Radiation, SinglePrecisionConstants) {
 
 TEST(VosslerGuards, IterationBoundReached) {
   // The day spill needs four Newton steps; two are not enough.
-  ModelState s = test::AmmoniaDaySpill();
+  ModelState s = testing_util::AmmoniaDaySpill();
   std::string message;
   EXPECT_FALSE(EvaporateVosslerBounded(s, message, 2));
   EXPECT_EQ(message, "Vossler蒸发模型：液池温度迭代2次仍未收敛。");
@@ -243,7 +243,7 @@ TEST(VosslerGuards, NeverSettlingIterationStopsAt200) {
   // there), but a B constant that only enters the derivative makes F' about
   // half the true slope: the estimates swing between about 263 K and 291 K for
   // ever. An independent replay stays in that two-cycle for 5000 steps.
-  ModelState s = test::AmmoniaDaySpill();
+  ModelState s = testing_util::AmmoniaDaySpill();
   s.SatPressB = -500, s.SatPressC = 0;
   s.SatPressA = -0.72184873f;  // log10(60) + B / 200
   s.SatPressTmax = 200, s.SatPressTmin = 190;
@@ -258,7 +258,7 @@ TEST(VosslerGuards, NeverSettlingIterationStopsAt200) {
 
 TEST(VosslerGuards, ZeroTemperature) {
   // Air at 0 K (below Tb): the iteration would start at 0 K.
-  ModelState s = test::AmmoniaDaySpill();
+  ModelState s = testing_util::AmmoniaDaySpill();
   s.AirTempK = 0;
   std::string message;
   EXPECT_FALSE(EvaporateVossler(s, message));
@@ -289,7 +289,7 @@ TEST(VosslerGuards, VaporizationHeatNegativeBase) {
 }
 
 TEST(VosslerGuards, ZeroVaporizationHeatInBoilingPool) {
-  ModelState s = test::AmmoniaNightSpill();
+  ModelState s = testing_util::AmmoniaNightSpill();
   s.HeatVapB = s.HeatVapA;  // heat of vaporisation 0
   std::string message;
   EXPECT_FALSE(EvaporateVossler(s, message));
@@ -310,7 +310,7 @@ TEST(VosslerGuards, NewtonStepRefusesZeroDerivativeAndOverflow) {
 TEST(VosslerGuards, DerivativePoleAtMinusC) {
   // C = -Tb: the derivative term B / (C + T)^2 has its pole at the first
   // estimate (the pressure fit itself is evaluated below 200 K, clear of it).
-  ModelState s = test::AmmoniaDaySpill();
+  ModelState s = testing_util::AmmoniaDaySpill();
   s.SatPressC = -239.8f;
   s.SatPressA = -26.98814f;  // 10 mmHg at 200 K: 1 + 1113.928 / (200 - 239.8)
   s.SatPressTmax = 200;
@@ -321,11 +321,11 @@ TEST(VosslerGuards, DerivativePoleAtMinusC) {
 
 TEST(VosslerGuards, BadPoolDepthAndStability) {
   std::string message;
-  ModelState s = test::AmmoniaDaySpill();
+  ModelState s = testing_util::AmmoniaDaySpill();
   s.LiquidDensity = 0;
   EXPECT_FALSE(EvaporateVossler(s, message));
   EXPECT_EQ(message, "Vossler蒸发模型：液池深度不是正值（检查释放量、液体密度和液池面积）。");
-  s = test::AmmoniaDaySpill();
+  s = testing_util::AmmoniaDaySpill();
   s.VerticalStability = 7;
   EXPECT_FALSE(EvaporateVossler(s, message));
   EXPECT_EQ(message, "Vossler蒸发模型：垂直稳定度参数超出0.5～6的范围。");
@@ -333,11 +333,11 @@ TEST(VosslerGuards, BadPoolDepthAndStability) {
 
 TEST(VosslerGuards, NegativeDiffusionVolumeAndMolecularWeight) {
   std::string message;
-  ModelState s = test::AmmoniaDaySpill();
+  ModelState s = testing_util::AmmoniaDaySpill();
   s.DiffusionVolume = -1;
   EXPECT_FALSE(EvaporateVossler(s, message));
   EXPECT_EQ(message, "Vossler蒸发模型：分子扩散体积为负值，无法求分数次方。");
-  s = test::AmmoniaDaySpill();
+  s = testing_util::AmmoniaDaySpill();
   s.MolecularWeight = 0;
   EXPECT_FALSE(EvaporateVossler(s, message));
   EXPECT_EQ(message, "Vossler蒸发模型：分子量不是正值。");
@@ -353,7 +353,7 @@ TEST(VosslerGuards, MoleFractionAboveOneGivesNegativeSchmidtNumber) {
   // A pressure fit that goes on above the boiling point: the estimate after
   // the first step (about 258 K) has y > 1, the viscosity mix turns negative
   // and the Schmidt number cannot be raised to 0.667.
-  ModelState s = test::AmmoniaNightSpill();
+  ModelState s = testing_util::AmmoniaNightSpill();
   s.SatPressTmax = 400;
   std::string message;
   EXPECT_FALSE(EvaporateVossler(s, message));
