@@ -214,7 +214,8 @@ bool BuildDocument(const ModelState& s, MapDocument& doc, std::string& message) 
 double RoundDegrees(double v) { return std::round(v * 1e7) / 1e7; }
 
 std::string GeoJsonText(const MapDocument& doc) {
-  std::string out = "{\"type\":\"FeatureCollection\",\"name\":" + Json(doc.title).dump() + ",\"features\":[";
+  std::string out = "{\"type\":\"FeatureCollection\",\"name\":" +
+                    Json(doc.title).dump(-1, ' ', false, Json::error_handler_t::replace) + ",\"features\":[";
   for (size_t i = 0; i < doc.features.size(); ++i) {
     const MapFeature& f = doc.features[i];
     Json positions = Json::array();
@@ -252,7 +253,9 @@ std::string XmlEscaped(const std::string& text) {
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
-      default: out += c;
+      // Control characters other than tab and line ends are not allowed in XML.
+      default:
+        if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r') out += c;
     }
   }
   return out;
@@ -350,8 +353,8 @@ EastNorth LocalToEastNorth(ZonePoint p, double windDirection) {
 }
 
 bool ReleaseSite(const ModelState& s, double& longitude, double& latitude, std::string& message) {
-  longitude = LeadingNumber(FormatGeneral(s.Longitude));
-  latitude = LeadingNumber(FormatGeneral(s.Latitude));
+  longitude = LeadingNumber(FormatRoundTrip(s.Longitude));
+  latitude = LeadingNumber(FormatRoundTrip(s.Latitude));
   if (!std::isfinite(longitude) || !std::isfinite(latitude) || std::fabs(longitude) >= 180 ||
       std::fabs(latitude) >= 90) {
     message = "泄漏位置经度和纬度无效，无法在地图上定位危害区。";

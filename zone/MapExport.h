@@ -23,9 +23,9 @@ struct EastNorth {
 // E = 90, degrees), so the cloud travels toward windDirection + 180.
 EastNorth LocalToEastNorth(ZonePoint p, double windDirection);
 
-// The release site in degrees (east and north positive), read back from the
-// record at the seven significant digits it keeps, so that 121.47 stays
-// 121.47. False with a message when the site cannot be placed on a map
+// The release site in degrees (east and north positive): the shortest
+// decimal that the record's 32-bit value stands for, so that 121.47 stays
+// 121.47 rather than 121.47000122. False with a message when the site cannot be placed on a map
 // (0/0, the value of empty boxes, or out of range).
 bool ReleaseSite(const ModelState& s, double& longitude, double& latitude, std::string& message);
 
