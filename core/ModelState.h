@@ -81,7 +81,7 @@ struct ModelState {
   float SigmaThetaTime = 0;    // min
   float WindSpeed = 0;         // m/s at WindHeight
   float AirTempC = 0;          // deg C
-  float AirTempK = 0;          // K (AirTempC + 273.16)
+  float AirTempK = 0;          // K (AirTempC + kKelvinOffset)
   uint8_t CloudCover = 0;      // tenths
   uint8_t CloudType = 0;       // 1 high, 2 middle, 3 low
   float InversionBase = 0;     // m
@@ -234,6 +234,12 @@ enum Mode : uint8_t {
   Stack = 3,              // buoyant gas from a stack
 };
 }  // namespace release
+
+// Degrees Celsius to Kelvin. The air, pool and substance temperatures of the
+// model use 273.16; the stack gas temperature uses 273.15. Both offsets are
+// part of every stored temperature and of the report, so each stays as it is.
+inline constexpr double kKelvinOffset = 273.16;
+inline constexpr double kStackGasKelvinOffset = 273.15;
 
 // Sentinel for "continuous release", "steady state" and "no mixing lid";
 // always compared exactly.

@@ -24,6 +24,26 @@ void ComputeLiquidDensity(ModelState& s);
 // refuses (a stack above the inversion, a formula that cannot be evaluated).
 bool RunMeteorology(ModelState& s, std::string& message);
 
+// ---- Conversions of the entered site and release data ----
+
+// Air pressure (mb) at a station of the given elevation (m): 1013.25 mb at sea
+// level, falling by 0.1148 mb per metre.
+float StationPressure(float elevation);
+
+// Air temperature (K) from the entered deg C, in double precision and rounded
+// once when stored (never from an already rounded Celsius value).
+float AirTemperatureK(double celsius);
+
+// Stack gas temperature (K) from the entered deg C; a value beyond the 32-bit
+// range counts as 0 deg C.
+float StackGasTemperatureK(double celsius);
+
+// ppm per mg/m3 at the ambient temperature (K) and pressure (mb):
+// Mair * Rair * T / (M * p * 1e6), doubled for "NITROGEN TETROXIDE", which is
+// counted as its monomer. Returns false (factor unchanged) when the factor
+// would not be a finite 32-bit value.
+bool ComputePpmFactor(const ModelState& s, float molecularWeight, float& factor);
+
 // ---- Surface parameters (set by the computation driver before the pass) ----
 
 // CloudTypeFactor from CloudType (unchanged for an unknown type); Albedo,

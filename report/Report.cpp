@@ -152,7 +152,7 @@ void AddRelease(std::string& out, const ModelState& s, const ReportControls& c) 
       AddLine(out, "    采用Vossler蒸发模型计算液体的蒸发速率。");
       // The Vossler model stores the pool temperature in K.
       AddLine(out, "    计算出的液池温度为：" +
-                       Dec(static_cast<double>(s.PoolTemperature) - 273.16, 1) + "度");
+                       Dec(static_cast<double>(s.PoolTemperature) - kKelvinOffset, 1) + "度");
       vaporDensity = static_cast<double>(s.VaporDensity) / 1000.0;
     }
     AddLine(out, "    计算出的物质蒸气密度为：" + Pat(vaporDensity, "0.0000E+00") + "(g/cm3)");

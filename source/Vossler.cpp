@@ -210,7 +210,7 @@ bool EvaporateVosslerBounded(ModelState& s, std::string& message, int maxIterati
   const double hg = GroundHeatCoefficient(s);
 
   // Fraction of the liquid layer that resists conduction; depends on Tb only.
-  const double phi = 1 / (std::exp(-0.06 * (static_cast<double>(tb) - 70 - 273.16)) + 1);
+  const double phi = 1 / (std::exp(-0.06 * (static_cast<double>(tb) - 70 - kKelvinOffset)) + 1);
 
   // ---- Newton iteration on the pool temperature ----
   double u = 0;  // overall ground-to-surface heat transfer coefficient, W/(m2 K)

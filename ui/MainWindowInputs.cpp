@@ -1,9 +1,13 @@
 // Checks of the main window's boxes and the list, molecular-weight, roughness
 // and point-series handlers.
 #include <cmath>
-#include <cstdlib>
+#include <cstdint>
+#include <string>
 
+#include "core/ModelState.h"
 #include "core/TextConv.h"
+#include "met/Meteorology.h"
+#include "ui/ControlIds.h"
 #include "ui/InputRules.h"
 #include "ui/MainWindow.h"
 
@@ -11,31 +15,33 @@ namespace zelto {
 
 namespace {
 
-// Message shown when a box's value lies beyond the 32-bit range, per box;
-// nullptr where the box keeps no number (date and time boxes).
-const char* RangeMessage(int index) {
-  switch (index) {
-    case box::ReleaseDate:
-    case box::ReleaseTime:
-      return nullptr;
-    case box::WindHeight:
-      return "不能小于1m!";
-    case box::SigmaTheta:
-      return "不能大于180 度!";
-    case box::SigmaThetaTime:
-      return "有效范围[1,60]!";
-    case box::AirTemperature:
-      return "有效范围[-50,60]!";
-    case box::CloudCover:
-      return "有效范围[0,10]!";
-    case box::PoolArea:
-      return "无效!最小为1";
-    case box::AveragingTime:
-      return "不可小于 1 min!";
-    default:
-      return "无效!";
-  }
+// ---- What each box accepts ----
+
+// Accepted values of a box's leading number (the release mode decides the
+// release height's lower bound).
+using Acceptance = bool (*)(double v, const ModelState& s);
+
+bool InsideLongitude(double v, const ModelState&) { return std::fabs(v) < 180; }
+bool InsideLatitude(double v, const ModelState&) { return std::fabs(v) < 90; }
+bool AtLeastOne(double v, const ModelState&) { return v >= 1; }
+bool AtMost180(double v, const ModelState&) { return v <= 180; }
+bool OneToSixty(double v, const ModelState&) { return v >= 1 && v <= 60; }
+bool AirTemperatureRange(double v, const ModelState&) { return v >= -50 && v <= 60; }
+bool Positive(double v, const ModelState&) { return v > 0; }
+// Cloud cover in tenths: not below 0, and not rounding above 10.
+bool CloudCoverRange(double v, const ModelState&) {
+  return !(v < 0) && !(RoundHalfEven(v, 0) > 10);
 }
+// A stack needs a height; other releases may be at ground level.
+bool ReleaseHeightRange(double v, const ModelState& s) {
+  return s.ReleaseMode == release::Stack ? v > 0 : v >= 0;
+}
+
+// ---- What each box stores ----
+
+// Stores an accepted box into the model record and sets the text written back
+// into the box. Returns false when the text cannot be read (date and time).
+using Take = bool (*)(MainWindow& w, double v, std::string& text);
 
 // Appends the hemisphere letter to |v| written in double precision.
 std::string CoordinateText(double magnitude, const char* letter) {
@@ -45,8 +51,194 @@ std::string CoordinateText(double magnitude, const char* letter) {
 
 bool EndsWithLetter(const std::string& text, char upper) {
   if (text.empty()) return false;
-  char last = text.back();
+  const char last = text.back();
   return last == upper || last == static_cast<char>(upper - 'A' + 'a');
+}
+
+// A coordinate with its hemisphere: a negative value or the letter of the
+// negative hemisphere gives a negative coordinate.
+void TakeCoordinate(double v, std::string& text, char positive, char negative, float& field) {
+  const double m = std::fabs(v);
+  const bool isNegative = EndsWithLetter(text, negative) || v < 0;
+  const char letter[2] = {isNegative ? negative : positive, '\0'};
+  text = CoordinateText(m, letter);
+  field = static_cast<float>(isNegative ? -m : m);
+}
+
+bool TakeLongitude(MainWindow& w, double v, std::string& text) {
+  TakeCoordinate(v, text, 'E', 'W', w.s.Longitude);
+  w.RefreshInput(InputHalf::LocationAndTime);
+  return true;
+}
+
+bool TakeLatitude(MainWindow& w, double v, std::string& text) {
+  TakeCoordinate(v, text, 'N', 'S', w.s.Latitude);
+  w.RefreshInput(InputHalf::LocationAndTime);
+  return true;
+}
+
+bool TakeDate(MainWindow& w, double, std::string& text) {
+  std::string date;
+  if (!NormaliseDateText(text, date)) return false;
+  text = date;
+  w.s.ReleaseDate = text;
+  w.RefreshInput(InputHalf::LocationAndTime);
+  return true;
+}
+
+bool TakeTime(MainWindow& w, double, std::string& text) {
+  std::string time;
+  if (!NormaliseTimeText(text, time)) return false;
+  text = time;
+  w.s.ReleaseTime = text;
+  w.RefreshInput(InputHalf::LocationAndTime);
+  return true;
+}
+
+bool TakeGroundElevation(MainWindow& w, double v, std::string& text) {
+  w.s.GroundElevation = static_cast<float>(v);
+  text = TextOfSingle(v);
+  return true;
+}
+
+bool TakeWindDirection(MainWindow& w, double v, std::string& text) {
+  w.s.WindDirection = ReduceWindDirection(v);
+  text = TextOfSingle(w.s.WindDirection);
+  return true;
+}
+
+bool TakeWindHeight(MainWindow& w, double v, std::string&) {
+  w.s.WindHeight = static_cast<float>(v);
+  return true;
+}
+
+// A positive sigma-theta is used, and then needs its averaging time.
+bool TakeSigmaTheta(MainWindow& w, double v, std::string& text) {
+  w.s.SigmaTheta = static_cast<float>(v);
+  text = TextOfSingle(v);
+  const bool given = v > 0;
+  w.s.SigmaThetaFlag = given ? 2 : 1;
+  w.Text1[box::SigmaThetaTime].Enabled = given;
+  return true;
+}
+
+// Wind speed at least 0.5 m/s.
+bool TakeWindSpeed(MainWindow& w, double v, std::string& text) {
+  if (v < 0.5) text = "0.5";
+  w.s.WindSpeed = BoxSingle(text);
+  return true;
+}
+
+bool TakeSigmaThetaTime(MainWindow& w, double v, std::string& text) {
+  w.s.SigmaThetaTime = static_cast<float>(v);
+  text = TextOfSingle(v);
+  return true;
+}
+
+bool TakeAirTemperature(MainWindow& w, double v, std::string& text) {
+  w.s.AirTempC = static_cast<float>(v);
+  w.s.AirTempK = AirTemperatureK(v);
+  text = TextOfSingle(v);
+  return true;
+}
+
+// Cloud cover rounded to whole tenths; the cloud type matters only by day
+// under cloud.
+bool TakeCloudCover(MainWindow& w, double v, std::string& text) {
+  double c = RoundHalfEven(v, 0);
+  if (c == 0) c = 0;  // no "-0"
+  w.s.CloudCover = static_cast<uint8_t>(c);
+  text = TextOfSingle(c);
+  w.Combo1[combo::CloudType].Enabled = w.s.DayNightFlag != "N" && w.s.CloudCover != 0;
+  return true;
+}
+
+// Inversion base at least 0 m; it is also the mixing height.
+bool TakeInversionBase(MainWindow& w, double v, std::string& text) {
+  if (v < 0) text = "0";
+  w.s.InversionBase = BoxSingle(text);
+  w.s.MixingHeight = w.s.InversionBase;
+  return true;
+}
+
+bool IsInstantaneous(const MainWindow& w) {
+  return w.Combo1[combo::ReleaseMode].ListIndex == 0;
+}
+
+// Release duration in minutes; an instantaneous release lasts 15 s.
+bool TakeReleaseDuration(MainWindow& w, double v, std::string& text) {
+  if (IsInstantaneous(w)) {
+    text = "15";
+    w.s.ReleaseDuration = 0.25f;
+    return true;
+  }
+  const bool seconds = w.Combo1[combo::DurationUnit].ListIndex == 1;
+  w.s.ReleaseDuration = static_cast<float>(seconds ? v / 60.0 : v);
+  return true;
+}
+
+// ---- The rules of the boxes ----
+
+const char* const kInvalid = "无效!";
+
+struct BoxRule {
+  bool holdsNumber;        // refused when its value lies beyond the 32-bit range
+  Acceptance accepts;      // nullptr: every value
+  Take take;               // nullptr: the trimmed text is all that is kept
+  const char* message;     // the refusal text
+  bool quietWhenOutside;   // a value outside the accepted range is refused without a message
+};
+
+// In box order: Text1(i) follows kBoxRules[i].
+const BoxRule kBoxRules[box::Count] = {
+    {true, InsideLongitude, TakeLongitude, kInvalid, true},
+    {true, InsideLatitude, TakeLatitude, kInvalid, true},
+    {false, nullptr, TakeDate, "日期格式：YYYY/MM/DD", false},
+    {false, nullptr, TakeTime, "时间格式: HH:MM:SS", false},
+    {true, nullptr, TakeGroundElevation, kInvalid, false},
+    {true, nullptr, TakeWindDirection, kInvalid, false},
+    {true, AtLeastOne, TakeWindHeight, "不能小于1m!", false},
+    {true, AtMost180, TakeSigmaTheta, "不能大于180 度!", false},
+    {true, nullptr, TakeWindSpeed, kInvalid, false},
+    {true, OneToSixty, TakeSigmaThetaTime, "有效范围[1,60]!", false},
+    {true, AirTemperatureRange, TakeAirTemperature, "有效范围[-50,60]!", false},
+    {true, CloudCoverRange, TakeCloudCover, "有效范围[0,10]!", false},
+    {true, nullptr, TakeInversionBase, kInvalid, false},
+    {true, nullptr, TakeReleaseDuration, kInvalid, false},
+    {true, nullptr, nullptr, kInvalid, false},  // MolecularWeight
+    {true, nullptr, nullptr, kInvalid, false},  // VaporPressure
+    {true, Positive, nullptr, kInvalid, false},  // ReleaseAmount
+    {true, AtLeastOne, nullptr, "无效!最小为1", false},  // PoolArea
+    {true, nullptr, nullptr, kInvalid, false},  // PoolTemperature
+    {true, ReleaseHeightRange, nullptr, kInvalid, false},
+    {true, nullptr, nullptr, kInvalid, false},  // StackGasTemperature
+    {true, Positive, nullptr, kInvalid, false},  // StackFlow
+    {true, AtLeastOne, nullptr, "不可小于 1 min!", false},  // AveragingTime
+    {true, Positive, nullptr, kInvalid, false},  // PredictionTime
+    {true, nullptr, nullptr, kInvalid, false},  // ReceptorHeight
+    {true, Positive, nullptr, kInvalid, false},  // Thresholds
+};
+
+// Release height and stack flow are not checked while their boxes are disabled.
+bool SkippedWhileDisabled(int index) {
+  return index == box::ReleaseHeight || index == box::StackFlow;
+}
+
+// The range check of a number; the duration of an instantaneous release is
+// exempt because its value is replaced by "15" anyway.
+bool NeedsRangeCheck(const MainWindow& w, int index) {
+  if (!kBoxRules[index].holdsNumber) return false;
+  return !(index == box::ReleaseDuration && IsInstantaneous(w));
+}
+
+// The threshold a defined substance suggests: its long-term exposure limit,
+// else its short-term one, in the threshold unit; 0 when it has neither.
+float SuggestedThreshold(const ModelState& s, bool ppm) {
+  const float twa = ppm ? s.TwaPpm : s.TwaMg;
+  const float stel = ppm ? s.StelPpm : s.StelMg;
+  if (twa > 0) return twa;
+  if (stel > 0) return stel;
+  return 0;
 }
 
 }  // namespace
@@ -59,148 +251,18 @@ void MainWindow::RejectBox(int index, bool& cancel, const char* message) {
 
 void MainWindow::Text1_Validate(int index, bool& cancel) {
   cancel = false;
-  if (index < 0 || index >= static_cast<int>(Text1.size())) return;
-  // Release height and stack flow are not checked while their boxes are disabled.
-  if ((index == box::ReleaseHeight || index == box::StackFlow) && !Text1[index].Enabled) return;
+  if (index < 0 || index >= box::Count) return;
+  if (SkippedWhileDisabled(index) && !Text1[index].Enabled) return;
 
+  const BoxRule& rule = kBoxRules[index];
   std::string text = TrimSpaces(Text1[index].Text);
-  double v = LeadingNumber(text);
-
-  // A value no 32-bit number can hold is refused; the duration of an instantaneous
-  // release is exempt because its value is replaced by "15" anyway.
-  bool instantaneous = Combo1[combo::ReleaseMode].ListIndex == 0;
-  const char* rangeMessage = RangeMessage(index);
-  if (rangeMessage != nullptr && !(index == box::ReleaseDuration && instantaneous) && !FitsSingle(v)) {
-    RejectBox(index, cancel, rangeMessage);
-    return;
+  const double v = LeadingNumber(text);
+  if (NeedsRangeCheck(*this, index) && !FitsSingle(v)) return RejectBox(index, cancel, rule.message);
+  if (rule.accepts != nullptr && !rule.accepts(v, s)) {
+    return RejectBox(index, cancel, rule.quietWhenOutside ? nullptr : rule.message);
   }
-
-  switch (index) {
-    case box::Longitude: {  // longitude, east positive
-      if (!(std::fabs(v) < 180)) return RejectBox(index, cancel, nullptr);
-      double m = std::fabs(v);
-      if (EndsWithLetter(text, 'W') || v < 0) {
-        text = CoordinateText(m, "W");
-        s.Longitude = static_cast<float>(-m);
-      } else {
-        text = CoordinateText(m, "E");
-        s.Longitude = static_cast<float>(m);
-      }
-      RefreshInput(InputHalf::LocationAndTime);
-      break;
-    }
-    case box::Latitude: {  // latitude, north positive
-      if (!(std::fabs(v) < 90)) return RejectBox(index, cancel, nullptr);
-      double m = std::fabs(v);
-      if (EndsWithLetter(text, 'S') || v < 0) {
-        text = CoordinateText(m, "S");
-        s.Latitude = static_cast<float>(-m);
-      } else {
-        text = CoordinateText(m, "N");
-        s.Latitude = static_cast<float>(m);
-      }
-      RefreshInput(InputHalf::LocationAndTime);
-      break;
-    }
-    case box::ReleaseDate: {
-      std::string date;
-      if (!NormaliseDateText(text, date)) return RejectBox(index, cancel, "日期格式：YYYY/MM/DD");
-      text = date;
-      s.ReleaseDate = text;
-      RefreshInput(InputHalf::LocationAndTime);
-      break;
-    }
-    case box::ReleaseTime: {
-      std::string time;
-      if (!NormaliseTimeText(text, time)) return RejectBox(index, cancel, "时间格式: HH:MM:SS");
-      text = time;
-      s.ReleaseTime = text;
-      RefreshInput(InputHalf::LocationAndTime);
-      break;
-    }
-    case box::GroundElevation:
-      s.GroundElevation = static_cast<float>(v);
-      text = TextOfSingle(v);
-      break;
-    case box::WindDirection:
-      s.WindDirection = ReduceWindDirection(v);
-      text = TextOfSingle(s.WindDirection);
-      break;
-    case box::WindHeight:
-      if (!(v >= 1)) return RejectBox(index, cancel, "不能小于1m!");
-      s.WindHeight = static_cast<float>(v);
-      break;
-    case box::SigmaTheta:
-      if (!(v <= 180)) return RejectBox(index, cancel, "不能大于180 度!");
-      s.SigmaTheta = static_cast<float>(v);
-      text = TextOfSingle(v);
-      if (v > 0) {
-        s.SigmaThetaFlag = 2;
-        Text1[box::SigmaThetaTime].Enabled = true;
-      } else {
-        s.SigmaThetaFlag = 1;
-        Text1[box::SigmaThetaTime].Enabled = false;
-      }
-      break;
-    case box::WindSpeed:
-      if (v < 0.5) text = "0.5";
-      s.WindSpeed = BoxSingle(text);
-      break;
-    case box::SigmaThetaTime:
-      if (!(v >= 1 && v <= 60)) return RejectBox(index, cancel, "有效范围[1,60]!");
-      s.SigmaThetaTime = static_cast<float>(v);
-      text = TextOfSingle(v);
-      break;
-    case box::AirTemperature:
-      if (!(v >= -50 && v <= 60)) return RejectBox(index, cancel, "有效范围[-50,60]!");
-      s.AirTempC = static_cast<float>(v);
-      // Kelvin from the entered value in double precision, rounded once when
-      // stored (not from the already rounded Celsius value).
-      s.AirTempK = static_cast<float>(v + 273.16);
-      text = TextOfSingle(v);
-      break;
-    case box::CloudCover: {
-      // Cloud cover in tenths: refused below 0 or when it rounds above 10.
-      double c = RoundHalfEven(v, 0);
-      if (v < 0 || c > 10) return RejectBox(index, cancel, "有效范围[0,10]!");
-      if (c == 0) c = 0;  // no "-0"
-      s.CloudCover = static_cast<uint8_t>(c);
-      text = TextOfSingle(c);
-      Combo1[combo::CloudType].Enabled = s.DayNightFlag != "N" && s.CloudCover != 0;
-      break;
-    }
-    case box::InversionBase:
-      if (v < 0) text = "0";
-      s.InversionBase = BoxSingle(text);
-      s.MixingHeight = s.InversionBase;
-      break;
-    case box::ReleaseDuration:
-      if (instantaneous) {
-        text = "15";
-        s.ReleaseDuration = 0.25f;
-      } else {
-        s.ReleaseDuration =
-            static_cast<float>(Combo1[combo::DurationUnit].ListIndex == 1 ? v / 60.0 : v);
-      }
-      break;
-    case box::ReleaseAmount:
-    case box::StackFlow:
-    case box::PredictionTime:
-    case box::Thresholds:
-      if (!(v > 0)) return RejectBox(index, cancel, "无效!");
-      break;
-    case box::PoolArea:
-      if (!(v >= 1)) return RejectBox(index, cancel, "无效!最小为1");
-      break;
-    case box::ReleaseHeight:
-      if (s.ReleaseMode == release::Stack ? !(v > 0) : !(v >= 0)) return RejectBox(index, cancel, "无效!");
-      break;
-    case box::AveragingTime:
-      if (!(v >= 1)) return RejectBox(index, cancel, "不可小于 1 min!");
-      break;
-    default:  // molecular weight, vapour pressure, pool and stack gas temperature,
-              // receptor height: trimmed only
-      break;
+  if (rule.take != nullptr && !rule.take(*this, v, text)) {
+    return RejectBox(index, cancel, rule.message);
   }
   SetText1(index, text);
 }
@@ -229,27 +291,12 @@ void MainWindow::Combo1_Click(int index) {
   if (s.VaporPressA > 0 && s.VaporPressB == 0 && s.VaporPressC == 0) {
     SetText1(box::VaporPressure, TextOfSingle(s.VaporPressA));
   }
-  bool haveCandidate = false;
-  float candidate = 0;
-  if (Combo1[combo::ThresholdUnit].ListIndex == 1) {
-    if (s.TwaPpm > 0) {
-      candidate = s.TwaPpm;
-      haveCandidate = true;
-    } else if (s.StelPpm > 0) {
-      candidate = s.StelPpm;
-      haveCandidate = true;
-    }
-  } else {
-    if (s.TwaMg > 0) {
-      candidate = s.TwaMg;
-      haveCandidate = true;
-    } else if (s.StelMg > 0) {
-      candidate = s.StelMg;
-      haveCandidate = true;
-    }
-  }
+  const bool ppm = Combo1[combo::ThresholdUnit].ListIndex == 1;
+  const float suggested = SuggestedThreshold(s, ppm);
   // A threshold the operator entered is never replaced.
-  if (haveCandidate && LeadingNumber(Text1[box::Thresholds].Text) == 0) SetText1(box::Thresholds, TextOfSingle(candidate));
+  if (suggested > 0 && LeadingNumber(Text1[box::Thresholds].Text) == 0) {
+    SetText1(box::Thresholds, TextOfSingle(suggested));
+  }
 }
 
 void MainWindow::Combo1_LostFocus(int index) {

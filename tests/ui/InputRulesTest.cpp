@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "core/ModelState.h"
+#include "met/Meteorology.h"
+#include "source/SourceTerm.h"
 #include "ui/InputRules.h"
 
 namespace zelto {
