@@ -32,7 +32,9 @@ def step(suite, script, args):
     """Runs tools/crosscheck/SUITE/SCRIPT with args; True when it exits with 0."""
     cmd = [sys.executable, os.path.join(HERE, suite, script)] + [str(a) for a in args]
     start = time.monotonic()
-    p = subprocess.run(cmd, cwd=os.path.join(HERE, suite), capture_output=True)
+    # no byte-code caches in the source tree
+    env = dict(os.environ, PYTHONDONTWRITEBYTECODE='1')
+    p = subprocess.run(cmd, cwd=os.path.join(HERE, suite), env=env, capture_output=True)
     out = (p.stdout + p.stderr).decode('utf-8', 'replace').rstrip()
     ok = p.returncode == 0
     print('%s %s/%s (%.1f s)' % ('ok  ' if ok else 'FAIL', suite, script, time.monotonic() - start))
