@@ -57,7 +57,7 @@ def check_met(a, work):
     d = os.path.join(work, 'met')
     return (step('met', 'gen.py', [d, 40, 1])
             and step('met', 'compare.py', [a.batch, d, '-v'])) \
-        & harness_step('met', a.met_harness, ['--count', 900, '--seed', 1])
+        & harness_step('met', a.met_harness, ['--count', 450, '--seed', 1])
 
 
 def check_source(a, work):
