@@ -3,6 +3,10 @@ ZELTO_PACKAGES="g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark
 # Hazard-zone maps and pictures: PROJ with its database, the Qt SVG module, a
 # CJK font for the Chinese captions, python3 for reading the KML back in a test.
 ZELTO_PACKAGES="$ZELTO_PACKAGES libproj-dev proj-data qt6-svg-dev fonts-wqy-zenhei python3"
+# The desktop program: Qt 6 Widgets with Qt Test and the xcb and offscreen
+# platforms (the CJK font above renders its Chinese); Xvfb and xauth run it
+# without a screen for the screenshots.
+ZELTO_PACKAGES="$ZELTO_PACKAGES qt6-base-dev xvfb xauth"
 
 ensure_packages() {
   local missing=() p

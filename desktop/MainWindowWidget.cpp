@@ -1,0 +1,509 @@
+#include "desktop/MainWindowWidget.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTimer>
+#include <QUrl>
+#include <algorithm>
+
+#include "desktop/BoxEdit.h"
+#include "desktop/EditorDialog.h"
+#include "desktop/Fonts.h"
+#include "ui/ControlLabels.h"
+#include "ui/EditorModel.h"
+
+namespace zelto::desktop {
+
+namespace {
+
+// The searches hand control to the window once per step; the window looks at
+// its events at most this often (milliseconds), enough to keep it painted.
+constexpr qint64 kEventInterval = 30;
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// Multi-line texts: CR LF in the model, LF in the widgets.
+QString ShownLines(const std::string& text) {
+  QString t = Q(text);
+  t.replace("\r\n", "\n");
+  return t;
+}
+
+std::string ModelLines(const QString& shown) {
+  QString t = shown;
+  t.replace("\r\n", "\n");
+  t.replace("\n", "\r\n");
+  return t.toStdString();
+}
+
+void SetShown(QWidget* w, bool enabled, bool visible) {
+  if (w->isEnabled() != enabled) w->setEnabled(enabled);
+  if (w->isHidden() == visible) w->setHidden(!visible);
+}
+
+void SetToolTip(QWidget* w, const std::string& tip) {
+  const QString t = Q(tip);
+  if (w->toolTip() != t) w->setToolTip(t);
+}
+
+void SetCaption(QPushButton* b, const std::string& caption) {
+  const QString t = Q(caption);
+  if (b->text() != t) b->setText(t);
+}
+
+QString ArrayName(const char* array, int index) { return QString("%1(%2)").arg(array).arg(index); }
+
+}  // namespace
+
+MainWindowWidget::MainWindowWidget(MainWindow& model, MessageBoxSink& sink, QWidget* parent)
+    : QWidget(parent), model_(model), sink_(sink), guard_(sink) {
+  setObjectName("ZELTO");
+  setWindowTitle(kMainWindowTitle);
+  sink_.SetFallbackParent(this);
+  rects_ = DesignResizableRects();
+  BuildFrames();
+  BuildControls();
+  BuildLabels();
+  SetTabOrder();
+  BindEvents();
+  ConnectServices();
+
+  model_.Form_Load();
+  Redraw();
+  resize(ToPixels(kDesignClientWidth), ToPixels(kDesignClientHeight));
+  text1_[0]->setFocus();
+}
+
+MainWindowWidget::~MainWindowWidget() {
+  if (cursorPushed_) QApplication::restoreOverrideCursor();
+  // The services point at this window.
+  model_.OpenEditor = nullptr;
+  model_.StartExternal = nullptr;
+  model_.ProcessEvents = nullptr;
+}
+
+QWidget* MainWindowWidget::ContainerWidget(Container c) const { return containers_[static_cast<int>(c)]; }
+
+void MainWindowWidget::BuildFrames() {
+  containers_[static_cast<int>(Container::Form)] = this;
+  for (const FramePlace& f : MainFrames()) {
+    QWidget* w = nullptr;
+    if (f.Frame == Container::CommandBar) {
+      w = new QWidget(this);
+      w->setObjectName("FrmCmd");
+    } else {
+      w = new QGroupBox(QString::fromUtf8(f.Caption), this);
+      w->setObjectName(ArrayName("Frame1", static_cast<int>(f.Frame)));
+    }
+    w->setGeometry(ToPixels(f.Rect));
+    containers_[static_cast<int>(f.Frame)] = w;
+  }
+}
+
+void MainWindowWidget::BuildControls() {
+  for (const ControlPlace& p : MainControls()) {
+    QWidget* parent = ContainerWidget(p.In);
+    QWidget* w = nullptr;
+    const int i = p.Control.Index;
+    switch (p.Control.Kind) {
+      case ControlKind::Text1:
+        text1_[i] = new BoxEdit(parent);
+        text1_[i]->setObjectName(ArrayName("Text1", i));
+        w = text1_[i];
+        break;
+      case ControlKind::Combo1:
+        combo1_[i] = new QComboBox(parent);
+        combo1_[i]->setObjectName(ArrayName("Combo1", i));
+        combo1_[i]->setEditable(model_.Combo1[i].Editable);
+        combo1_[i]->setMaxVisibleItems(12);
+        w = combo1_[i];
+        break;
+      case ControlKind::Check1:
+        check1_ = new QCheckBox(parent);
+        check1_->setObjectName("Check1");
+        w = check1_;
+        break;
+      case ControlKind::Text2:
+        text2_ = new QPlainTextEdit(parent);
+        text2_->setObjectName("Text2");
+        text2_->setLineWrapMode(QPlainTextEdit::NoWrap);
+        text2_->setTabChangesFocus(true);
+        w = text2_;
+        break;
+      case ControlKind::Text3:
+        // The results box is the first page of the results area.
+        results_ = new QTabWidget(parent);
+        results_->setObjectName("Results");
+        results_->setDocumentMode(true);
+        results_->setTabBarAutoHide(true);
+        text3_ = new QPlainTextEdit;
+        text3_->setObjectName("Text3");
+        text3_->setLineWrapMode(QPlainTextEdit::NoWrap);
+        text3_->setReadOnly(true);
+        text3_->setTabChangesFocus(true);
+        text3_->setFont(FixedPitchFont());
+        results_->addTab(text3_, "计算结果");
+        w = results_;
+        break;
+      case ControlKind::Command1:
+        command1_[i] = new QPushButton(parent);
+        command1_[i]->setObjectName(ArrayName("Command1", i));
+        command1_[i]->setAutoDefault(false);
+        w = command1_[i];
+        break;
+      case ControlKind::Cmd:
+        cmd_[i] = new QPushButton(parent);
+        cmd_[i]->setObjectName(ArrayName("Cmd", i));
+        cmd_[i]->setAutoDefault(false);
+        w = cmd_[i];
+        break;
+      case ControlKind::None:
+        break;
+    }
+    if (w != nullptr) w->setGeometry(ToPixels(p.Rect));
+  }
+}
+
+void MainWindowWidget::BuildLabels() {
+  for (const LabelPlace& p : MainLabels()) {
+    auto* label = new QLabel(ContainerWidget(p.In));
+    label->setGeometry(ToPixels(p.Rect));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    if (p.Label1Index >= 0) label->setObjectName(ArrayName("Label1", p.Label1Index));
+    labels_.push_back({label, p});
+  }
+  for (const StatusPlace& p : MainStatusLines()) {
+    auto* label = new QLabel(ContainerWidget(p.In));
+    label->setObjectName(ArrayName("Label2", p.Label2Index));
+    label->setGeometry(ToPixels(p.Rect));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+    label2_[p.Label2Index] = label;
+  }
+}
+
+void MainWindowWidget::SetTabOrder() {
+  QWidget* previous = nullptr;
+  for (FocusId id : MainTabOrder()) {
+    QWidget* w = WidgetFor(id);
+    if (w == nullptr) continue;
+    if (previous != nullptr) QWidget::setTabOrder(previous, w);
+    previous = w;
+  }
+}
+
+QWidget* MainWindowWidget::WidgetFor(FocusId id) const {
+  const int i = id.Index;
+  switch (id.Kind) {
+    case ControlKind::Text1:
+      return i >= 0 && i < box::Count ? text1_[i] : nullptr;
+    case ControlKind::Combo1:
+      return i >= 0 && i < combo::Count ? combo1_[i] : nullptr;
+    case ControlKind::Check1:
+      return check1_;
+    case ControlKind::Text2:
+      return text2_;
+    case ControlKind::Text3:
+      return text3_;
+    case ControlKind::Command1:
+      return i >= 0 && i < command::Count ? command1_[i] : nullptr;
+    case ControlKind::Cmd:
+      return i >= 0 && i < cmd::Count ? cmd_[i] : nullptr;
+    case ControlKind::None:
+      break;
+  }
+  return nullptr;
+}
+
+void MainWindowWidget::BindEvents() {
+  for (int i = 0; i < box::Count; ++i) {
+    connect(text1_[i], &BoxEdit::Typed, this, [this, i](const QString& text) {
+      Forward([&] { model_.SetText1(i, text.toStdString()); });
+    });
+    // Leaving the box checks it; the guard decides when a move is a leave.
+    guard_.AddCheckedBox(
+        text1_[i], [this, i] { return model_.LeaveText1(i); },
+        [this] {
+          Redraw();
+          ApplyModelFocus();
+        });
+  }
+  for (int i = 0; i < combo::Count; ++i) {
+    connect(combo1_[i], &QComboBox::activated, this, [this, i](int index) {
+      Forward([&] { model_.SetListIndex(i, index); });
+    });
+  }
+  // The roughness list also takes typed text, confined when it is left.
+  connect(combo1_[combo::Roughness], &QComboBox::editTextChanged, this, [this](const QString& text) {
+    if (!redrawing_) model_.Combo1[combo::Roughness].Text = text.toStdString();
+  });
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    QWidget* roughness = combo1_[combo::Roughness];
+    if (old == nullptr || now == nullptr || now->window() != this) return;
+    const bool wasIn = old == roughness || roughness->isAncestorOf(old);
+    const bool isIn = now == roughness || roughness->isAncestorOf(now);
+    if (wasIn && !isIn) Forward([&] { model_.Combo1_LostFocus(combo::Roughness); });
+  });
+  connect(check1_, &QCheckBox::clicked, this, [this](bool ticked) {
+    Forward([&] { model_.SetCheck(ticked ? 1 : 0); });
+  });
+  connect(text2_, &QPlainTextEdit::textChanged, this, [this] {
+    if (redrawing_) return;
+    model_.Text2.Text = ModelLines(text2_->toPlainText());
+    shownText2_ = model_.Text2.Text;
+  });
+  connect(command1_[command::Properties], &QPushButton::clicked, this, &MainWindowWidget::Properties);
+  connect(command1_[command::EstimatePoolArea], &QPushButton::clicked, this,
+          [this] { Forward([&] { model_.Command1_Click(command::EstimatePoolArea); }); });
+  connect(command1_[command::Compute], &QPushButton::clicked, this, &MainWindowWidget::Compute);
+  for (int i = 0; i < cmd::Count; ++i) {
+    connect(cmd_[i], &QPushButton::clicked, this, [this, i] { CommandBar(i); });
+    // Moving to the command bar checks nothing: "放弃(&X)" must close even
+    // while a box holds a refused entry.
+    guard_.AddExempt(cmd_[i]);
+  }
+}
+
+void MainWindowWidget::ConnectServices() {
+  model_.OpenEditor = [this] { OpenEditor(); };
+  model_.StartExternal = [](const std::string& command) {
+    // The model asks for "NOTEPAD <full path>"; the desktop's own viewer for
+    // the file's type opens it instead.
+    static const std::string kViewer = "NOTEPAD ";
+    const std::string path = command.rfind(kViewer, 0) == 0 ? command.substr(kViewer.size()) : command;
+    QDesktopServices::openUrl(QUrl::fromLocalFile(Q(path)));
+  };
+  model_.ProcessEvents = [this] { ComputationStep(); };
+}
+
+int MainWindowWidget::AddResultsPage(QWidget* page, const QString& title) {
+  return results_->addTab(page, title);
+}
+
+void MainWindowWidget::Forward(const std::function<void()>& handler) {
+  model_.Focus = FocusId{};
+  handler();
+  Redraw();
+  ApplyModelFocus();
+}
+
+void MainWindowWidget::ApplyModelFocus() {
+  if (model_.Focus.Kind == ControlKind::None) return;
+  QWidget* w = WidgetFor(model_.Focus);
+  if (w != nullptr && w->isEnabled() && w->isVisible()) guard_.MoveFocusQuietly(w);
+}
+
+void MainWindowWidget::Redraw() {
+  FocusGuard::Quiet quiet(guard_);
+  redrawing_ = true;
+  for (int i = 0; i < box::Count; ++i) {
+    const TextBox& m = model_.Text1[i];
+    BoxEdit* e = text1_[i];
+    const QString text = Q(m.Text);
+    if (e->text() != text) e->SetProgramText(text);
+    e->SetTypingLimit(m.MaxLength);
+    e->setReadOnly(m.Locked);
+    SetToolTip(e, m.ToolTip);
+    SetShown(e, m.Enabled, m.Visible);
+  }
+  RedrawLists();
+
+  {
+    QSignalBlocker block(check1_);
+    if (check1_->text() != Q(model_.Check1.Caption)) check1_->setText(Q(model_.Check1.Caption));
+    check1_->setChecked(model_.Check1.Value == 1);
+    SetShown(check1_, model_.Check1.Enabled, model_.Check1.Visible);
+  }
+  if (model_.Text2.Text != shownText2_) {
+    text2_->setPlainText(ShownLines(model_.Text2.Text));
+    shownText2_ = model_.Text2.Text;
+  }
+  SetToolTip(text2_, model_.Text2.ToolTip);
+  SetShown(text2_, model_.Text2.Enabled, model_.Text2.Visible);
+  if (model_.Text3.Text != shownText3_) {
+    text3_->setPlainText(ShownLines(model_.Text3.Text));
+    shownText3_ = model_.Text3.Text;
+  }
+  SetShown(text3_, model_.Text3.Enabled, model_.Text3.Visible);
+
+  for (PlacedLabel& l : labels_) {
+    const QString caption = Q(ControlLabel(model_, l.place.For));
+    if (l.label->text() != caption) l.label->setText(caption);
+    const bool visible = l.place.Label1Index < 0 || model_.Label1[l.place.Label1Index].Visible;
+    SetShown(l.label, true, visible);
+  }
+  for (int i = 0; i < label2::Count; ++i) {
+    if (label2_[i] == nullptr) continue;
+    const QString caption = Q(model_.Label2[i].Caption);
+    if (label2_[i]->text() != caption) label2_[i]->setText(caption);
+    SetShown(label2_[i], true, model_.Label2[i].Visible);
+  }
+  for (int i = 0; i < command::Count; ++i) {
+    SetCaption(command1_[i], model_.Command1[i].Caption);
+    SetToolTip(command1_[i], model_.Command1[i].ToolTip);
+    SetShown(command1_[i], model_.Command1[i].Enabled, true);
+  }
+  for (int i = 0; i < cmd::Count; ++i) {
+    SetCaption(cmd_[i], model_.Cmd[i].Caption);
+    SetToolTip(cmd_[i], model_.Cmd[i].ToolTip);
+    SetShown(cmd_[i], model_.Cmd[i].Enabled, true);
+  }
+  ApplyBusyState();
+  redrawing_ = false;
+}
+
+void MainWindowWidget::RedrawLists() {
+  for (int i = 0; i < combo::Count; ++i) {
+    const ComboBox& m = model_.Combo1[i];
+    QComboBox* c = combo1_[i];
+    QSignalBlocker block(c);
+    if (m.Items != shownItems_[i]) {
+      c->clear();
+      int widest = 0;
+      for (const std::string& item : m.Items) {
+        c->addItem(Q(item));
+        widest = std::max(widest, c->fontMetrics().horizontalAdvance(Q(item)));
+      }
+      // The drop-down shows whole items even where the list itself is narrow.
+      c->view()->setMinimumWidth(widest + 24);
+      shownItems_[i] = m.Items;
+    }
+    if (c->currentIndex() != m.ListIndex) c->setCurrentIndex(m.ListIndex);
+    if (c->isEditable() && c->currentText() != Q(m.Text)) {
+      c->setEditText(Q(m.Text));
+      c->lineEdit()->setCursorPosition(0);  // the start of the text shows
+    }
+    SetToolTip(c, m.ToolTip);
+    SetShown(c, m.Enabled, m.Visible);
+  }
+}
+
+void MainWindowWidget::ApplyBusyState() {
+  FocusGuard::Quiet quiet(guard_);
+  if (model_.Hourglass && !cursorPushed_) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    cursorPushed_ = true;
+  } else if (!model_.Hourglass && cursorPushed_) {
+    QApplication::restoreOverrideCursor();
+    cursorPushed_ = false;
+  }
+  const Button& compute = model_.Command1[command::Compute];
+  SetCaption(command1_[command::Compute], compute.Caption);
+  if (command1_[command::Compute]->isEnabled() != compute.Enabled) {
+    command1_[command::Compute]->setEnabled(compute.Enabled);
+  }
+  if (isEnabled() != model_.WindowEnabled) {
+    if (!model_.WindowEnabled) {
+      // Disabling the window takes the focus away; it comes back afterwards.
+      focusBeforeBusy_ = QApplication::focusWidget();
+      setEnabled(false);
+    } else {
+      setEnabled(true);
+      if (focusBeforeBusy_ != nullptr && focusBeforeBusy_->window() == this && focusBeforeBusy_->isEnabled()) {
+        focusBeforeBusy_->setFocus(Qt::OtherFocusReason);
+      }
+      focusBeforeBusy_ = nullptr;
+    }
+  }
+}
+
+void MainWindowWidget::ComputationStep() {
+  if (!busyShown_) {
+    // First step of the searches: show the busy state the model has set.
+    busyShown_ = true;
+    ApplyBusyState();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    sinceEvents_.start();
+    return;
+  }
+  if (sinceEvents_.elapsed() < kEventInterval) return;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  sinceEvents_.restart();
+}
+
+void MainWindowWidget::Compute() {
+  if (computing_) return;
+  computing_ = true;
+  busyShown_ = false;
+  bool reported = false;
+  Forward([&] { reported = model_.RefreshResults(); });
+  computing_ = false;
+  if (reported) emit ResultsShown();
+  if (closePending_) {
+    // The window was asked to close while the searches ran: it closes now,
+    // the normal way (inputs checked, settings saved).
+    closePending_ = false;
+    QTimer::singleShot(0, this, &QWidget::close);
+  }
+}
+
+void MainWindowWidget::Properties() {
+  Forward([&] { model_.Command1_Click(command::Properties); });
+  // Back from the editor the window is active again.
+  Forward([&] { model_.Form_Activate(); });
+}
+
+void MainWindowWidget::OpenEditor() {
+  EditorWindow editor(model_.s, sink_);
+  editor.Form_Load();
+  EditorDialog dialog(editor, guard_, this);
+  dialog.exec();
+}
+
+void MainWindowWidget::CommandBar(int index) {
+  Forward([&] { model_.Cmd_Click(index); });
+  if (model_.Closed) close();
+}
+
+void MainWindowWidget::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (activated_) return;
+  activated_ = true;
+  // The first activation reads the settings file and checks every input; it
+  // runs once the window is on the screen, so its messages have a window.
+  QTimer::singleShot(0, this, [this] { Forward([&] { model_.Form_Activate(); }); });
+}
+
+void MainWindowWidget::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  ApplyResize();
+}
+
+void MainWindowWidget::ApplyResize() {
+  FormResize(rects_, width() * kTwipsPerPixel, height() * kTwipsPerPixel);
+  ContainerWidget(Container::CommandBar)->setGeometry(ToPixels(rects_.CommandBar));
+  ContainerWidget(Container::ComputeFrame)->setGeometry(ToPixels(rects_.ComputeFrame));
+  text2_->setGeometry(ToPixels(rects_.Text2));
+  results_->setGeometry(ToPixels(rects_.Text3));
+}
+
+void MainWindowWidget::closeEvent(QCloseEvent* event) {
+  if (computing_) {
+    // Never in the middle of the searches: close when they have ended.
+    closePending_ = true;
+    event->ignore();
+    return;
+  }
+  if (!model_.Closed) {
+    bool cancel = false;
+    Forward([&] { model_.Form_Unload(cancel); });
+    if (cancel) {
+      event->ignore();
+      return;
+    }
+  }
+  event->accept();
+}
+
+}  // namespace zelto::desktop

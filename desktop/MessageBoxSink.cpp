@@ -1,0 +1,36 @@
+#include "desktop/MessageBoxSink.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QWidget>
+
+namespace zelto::desktop {
+
+void MessageBoxSink::ShowMessage(const std::string& text) {
+  if (collecting_ > 0) {
+    collected_.push_back(text);
+    return;
+  }
+  Show(text);
+}
+
+void MessageBoxSink::BeginCollecting() { ++collecting_; }
+
+std::vector<std::string> MessageBoxSink::EndCollecting() {
+  if (collecting_ > 0) --collecting_;
+  if (collecting_ > 0) return {};
+  std::vector<std::string> kept;
+  kept.swap(collected_);
+  return kept;
+}
+
+void MessageBoxSink::Show(const std::string& text) {
+  QWidget* parent = QApplication::activeModalWidget();
+  if (parent == nullptr) parent = QApplication::activeWindow();
+  if (parent == nullptr) parent = fallbackParent_;
+  QMessageBox box(QMessageBox::NoIcon, title_, QString::fromStdString(text), QMessageBox::Ok, parent);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
+}
+
+}  // namespace zelto::desktop

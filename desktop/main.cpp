@@ -1,0 +1,25 @@
+// The desktop program: the main window ZELTO. Its files (settings, contour
+// data, help) live beside the executable.
+#include <QApplication>
+
+#include "core/ModelState.h"
+#include "desktop/Fonts.h"
+#include "desktop/MainWindowWidget.h"
+#include "desktop/MessageBoxSink.h"
+#include "desktop/ZoneView.h"
+#include "ui/MainLayout.h"
+#include "ui/MainWindow.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("ZELTO");
+  zelto::desktop::ApplyApplicationFont();
+
+  zelto::ModelState state;
+  zelto::desktop::MessageBoxSink messages(QString::fromUtf8(zelto::kMainWindowTitle));
+  zelto::MainWindow model(state, messages);
+  zelto::desktop::MainWindowWidget window(model, messages);
+  zelto::desktop::AttachZoneView(window);
+  window.show();
+  return QApplication::exec();
+}

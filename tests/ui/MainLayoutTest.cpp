@@ -1,0 +1,91 @@
+// Layout of the main window: every control placed once inside its frame, the
+// Tab order complete, and the resize rules with their refused steps.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <utility>
+
+#include "ui/MainLayout.h"
+
+namespace zelto {
+namespace {
+
+bool Inside(const TwipRect& inner, const TwipRect& outer) {
+  return inner.Left >= 0 && inner.Top >= 0 && inner.Right() <= outer.Width && inner.Bottom() <= outer.Height;
+}
+
+bool Overlap(const TwipRect& a, const TwipRect& b) {
+  return a.Left < b.Right() && b.Left < a.Right() && a.Top < b.Bottom() && b.Top < a.Bottom();
+}
+
+std::pair<int, int> Key(FocusId id) { return {static_cast<int>(id.Kind), id.Index}; }
+
+TEST(MainLayout, EveryControlPlacedOnceInsideItsFrameWithoutOverlap) {
+  std::map<Container, TwipRect> frames;
+  for (const FramePlace& f : MainFrames()) frames[f.Frame] = f.Rect;
+  std::map<Container, std::vector<TwipRect>> taken;
+  std::set<std::pair<int, int>> placed;
+  for (const ControlPlace& c : MainControls()) {
+    EXPECT_TRUE(placed.insert(Key(c.Control)).second) << "placed twice: " << c.Control.Index;
+    EXPECT_TRUE(Inside(c.Rect, frames.at(c.In))) << "outside its frame: " << c.Control.Index;
+    taken[c.In].push_back(c.Rect);
+  }
+  for (const LabelPlace& l : MainLabels()) taken[l.In].push_back(l.Rect);
+  for (const StatusPlace& s : MainStatusLines()) {
+    EXPECT_TRUE(Inside(s.Rect, frames.at(s.In)));
+    taken[s.In].push_back(s.Rect);
+  }
+  // 26 boxes, 9 lists, the check box, the point list, the results, 3 + 3 buttons.
+  EXPECT_EQ(placed.size(), 26u + 9u + 1u + 1u + 1u + 3u + 3u);
+  for (const auto& [frame, rects] : taken) {
+    for (size_t i = 0; i < rects.size(); ++i) {
+      for (size_t j = i + 1; j < rects.size(); ++j) {
+        EXPECT_FALSE(Overlap(rects[i], rects[j])) << "frame " << int(frame) << ": " << i << ", " << j;
+      }
+    }
+  }
+  // The Tab key reaches every placed control exactly once.
+  std::set<std::pair<int, int>> inOrder;
+  for (FocusId id : MainTabOrder()) EXPECT_TRUE(inOrder.insert(Key(id)).second) << id.Index;
+  EXPECT_EQ(inOrder, placed);
+}
+
+TEST(MainLayout, ResizeAtDesignSize) {
+  ResizableRects r = DesignResizableRects();
+  FormResize(r, kDesignClientWidth, kDesignClientHeight);
+  // Bar: 8700 - 495 = 8205 down, (11820 - 6000) / 2 = 2910 across.
+  EXPECT_EQ(r.CommandBar, (TwipRect{2910, 8205, 6000, 495}));
+  // Frame: 11820 - 2 x 120 = 11580 wide, 8700 - 3840 - 50 - 495 = 4315 high.
+  EXPECT_EQ(r.ComputeFrame, (TwipRect{120, 3840, 11580, 4315}));
+  // Point list 4315 - 1740 - 100 = 2475 high; results 4315 - 675 - 100 = 3540
+  // high and 11580 - 4380 - 150 = 7050 wide.
+  EXPECT_EQ(r.Text2.Height, 2475);
+  EXPECT_EQ(r.Text3.Height, 3540);
+  EXPECT_EQ(r.Text3.Width, 7050);
+}
+
+TEST(MainLayout, RefusedStepsAreSkipped) {
+  ResizableRects r = DesignResizableRects();
+  FormResize(r, kDesignClientWidth, kDesignClientHeight);
+  // Below the upper frames: the frame height 3000 - 3840 - 50 - 495 < 0 is
+  // refused and the frame keeps 4315; the bar still moves up to 3000 - 495.
+  FormResize(r, 9000, 3000);
+  EXPECT_EQ(r.CommandBar.Top, 2505);
+  EXPECT_EQ(r.CommandBar.Left, 1500);
+  EXPECT_EQ(r.ComputeFrame.Height, 4315);
+  EXPECT_EQ(r.ComputeFrame.Width, 8760);
+  EXPECT_EQ(r.Text3.Width, 8760 - 4380 - 150);
+  // Narrower than the results' left edge: the results keep their width; and
+  // narrower than the frame margins: the frame keeps its width too.
+  FormResize(r, 200, 3000);
+  EXPECT_EQ(r.CommandBar.Left, -2900);
+  EXPECT_EQ(r.ComputeFrame.Width, 8760);
+  EXPECT_EQ(r.Text3.Width, 8760 - 4380 - 150);
+  FormResize(r, 4500, 3000);
+  EXPECT_EQ(r.ComputeFrame.Width, 4260);
+  EXPECT_EQ(r.Text3.Width, 8760 - 4380 - 150);  // 4260 - 4380 - 150 < 0
+}
+
+}  // namespace
+}  // namespace zelto
