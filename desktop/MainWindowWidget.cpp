@@ -233,7 +233,11 @@ void MainWindowWidget::BindEvents() {
     });
     // Leaving the box checks it; the guard decides when a move is a leave.
     guard_.AddCheckedBox(
-        text1_[i], [this, i] { return model_.LeaveText1(i); },
+        text1_[i],
+        [this, i] {
+          model_.Focus = FocusId{};
+          return model_.LeaveText1(i);
+        },
         [this] {
           Redraw();
           ApplyModelFocus();
