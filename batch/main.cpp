@@ -15,6 +15,7 @@
 #include "core/Files.h"
 #include "core/Messages.h"
 #include "core/ModelState.h"
+#include "dispersion/Dispersion.h"
 #include "ui/MainWindow.h"
 #include "zone/MapExport.h"
 
@@ -211,7 +212,7 @@ int Run(int argc, char** argv) {
   }
   const std::filesystem::path absDir = std::filesystem::absolute(outDir, ec);
   const std::string contourDir = ec ? outDir : absDir.lexically_normal().generic_string();
-  std::string contourPath = JoinPath(contourDir, "CONCXY.DAT");
+  std::string contourPath = JoinPath(contourDir, kContourFileName);
   // "dir/./" or a trailing separator would leave "//" in the name shown.
   contourPath = std::filesystem::path(contourPath).lexically_normal().generic_string();
 

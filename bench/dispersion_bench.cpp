@@ -84,7 +84,8 @@ ModelState DefaultInputs() {
 
 // Runs the meteorology and source stages on the inputs.
 bool PrepareStages(ModelState& s, std::string& message) {
-  ComputeLiquidDensity(s);
+  std::string densityMessage;
+  ComputeLiquidDensity(s, densityMessage);
   return RunMeteorology(s, message) && ComputeSourceStrength(s, message);
 }
 

@@ -106,8 +106,6 @@ constexpr const char* kBadChemicalSlot = "物质序号超出范围。";
 constexpr const char* kBadVosslerSlot = "Vossler参数组序号超出范围。";
 constexpr const char* kBadBlockKind = "参数块类型无效。";
 
-constexpr const char* kTemporarySubstanceName = "临时物质";
-
 // Splits at every CR LF. A final CR LF gives an empty last piece; an empty
 // text gives no pieces. A lone CR or LF stays inside its piece.
 std::vector<std::string> SplitAtCrLf(const std::string& text) {
@@ -407,11 +405,6 @@ bool LoadChemical(ModelState& s, std::string& message) {
   // The fields follow the slots from the freezing point on.
   for (int i = 0; i < kFieldCount; ++i) *fields[i] = v[static_cast<size_t>(vossler::FreezingPoint + i)];
   return true;
-}
-
-void LoadChemical(ModelState& s) {
-  std::string message;
-  LoadChemical(s, message);  // a bad index leaves the substance fields as they were
 }
 
 }  // namespace zelto

@@ -9,6 +9,10 @@
 
 namespace zelto {
 
+// Names of the two slots of the chemical list as a fresh start has them.
+inline constexpr char kTemporarySubstanceName[] = "临时物质";
+inline constexpr char kUndefinedSubstanceName[] = "未定义化学物质";
+
 // The two parameter blocks of a substance.
 namespace block {
 enum Kind : uint8_t {
@@ -38,11 +42,8 @@ bool ParseParamBlock(ModelState& s, const std::string& text, int16_t index, uint
 std::string FormatParamBlock(const ModelState& s, int16_t index, uint8_t kind);
 
 // Copies the substance at ChemicalIndex (and its Vossler set) into ModelState.
-// A ChemicalIndex naming no existing slot changes nothing.
-void LoadChemical(ModelState& s);
-
-// As above; returns false with a short message when ChemicalIndex names no
-// existing slot. A VosslerIndex outside 1..VosslerSetCount counts as no set:
+// Returns false with a short message, changing nothing, when ChemicalIndex
+// names no existing slot. A VosslerIndex outside 1..VosslerSetCount counts as no set:
 // the 38 Vossler fields keep their values, and an index above the stored sets
 // is stored as 0 in ModelState.
 bool LoadChemical(ModelState& s, std::string& message);

@@ -259,6 +259,12 @@ bool FitsSingle(double v) {
   return std::fabs(v) < limit;  // false for NaN as well
 }
 
+bool StoreSingle(float& field, double v) {
+  if (!FitsSingle(v)) return false;
+  field = static_cast<float>(v);
+  return true;
+}
+
 float LeadingSingle(std::string_view text) {
   double v = LeadingNumber(text);
   if (!FitsSingle(v)) return 0.0f;

@@ -16,8 +16,13 @@ namespace zelto {
 // range (or be infinite when it overflows a double).
 double LeadingNumber(std::string_view text);
 
-// True when v rounds to a finite 32-bit float.
+// True when v rounds to a finite 32-bit float. The one test used wherever a
+// value computed in double precision is stored into a 32-bit field.
 bool FitsSingle(double v);
+
+// Rounds v to a 32-bit float into field when it fits; returns false, leaving
+// field unchanged, when it does not.
+bool StoreSingle(float& field, double v);
 
 // The leading number rounded to a 32-bit float; a value that does not fit a
 // float counts as not a number and gives 0 (the rule for list items).

@@ -143,7 +143,7 @@ void FindIsopleths(ModelState& s, ConcentrationEvaluator& ev, ReceptorPlane plan
                    const DispersionContext& ctx);
 
 // Writes an already built contour data text (UTF-8) in GBK to path (empty:
-// "CONCXY.DAT" beside the executable; path is set to the name used).
+// DefaultContourPath(); path is set to the name used).
 bool WriteContourBytes(const std::string& utf8Text, std::string& path, std::string& error);
 
 }  // namespace zelto

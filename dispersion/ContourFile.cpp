@@ -58,17 +58,10 @@ std::string BuildContourText(const ModelState& s) {
   return out;
 }
 
-namespace {
-
-std::string ResolveContourPath(std::string& path) {
-  if (path.empty()) path = JoinPath(ExecutableDirectory(), "CONCXY.DAT");
-  return path;
-}
-
-}  // namespace
+std::string DefaultContourPath() { return JoinPath(ExecutableDirectory(), kContourFileName); }
 
 bool WriteContourBytes(const std::string& utf8Text, std::string& path, std::string& error) {
-  ResolveContourPath(path);
+  if (path.empty()) path = DefaultContourPath();
   return WriteFileAtomic(path, Utf8ToGbk(utf8Text), error);
 }
 

@@ -10,12 +10,19 @@
 
 namespace zelto {
 
+// Name of the contour data file, kept beside the executable by the desktop
+// program.
+inline constexpr char kContourFileName[] = "CONCXY.DAT";
+
+// Refusal of a threshold list that holds no positive finite number, by the
+// input checks and by the dispersion entry alike.
+inline constexpr char kThresholdsInvalidMessage[] = "廓线的阈值无效!";
+
 // Default work limit of one dispersion stage (see DispersionContext).
 inline constexpr long long kDispersionWorkLimit = 300000000;
 
 struct DispersionContext {
-  // Full path of the contour data file ("CONCXY.DAT" beside the executable
-  // in the desktop program).
+  // Full path of the contour data file (empty: DefaultContourPath()).
   std::string contourFilePath;
   // Warnings shown while the computation goes on (unwritable contour file).
   MessageSink* sink = nullptr;
@@ -97,9 +104,12 @@ void RoundHazardZone(ModelState& s);
 // isopleth results: one block per threshold.
 std::string BuildContourText(const ModelState& s);
 
+// The contour data file beside the executable.
+std::string DefaultContourPath();
+
 // Writes BuildContourText(s) in GBK to path, replacing the file only when the
-// new one is complete. An empty path becomes "CONCXY.DAT" in the directory of
-// the executable. False with a system description in error when it fails.
+// new one is complete. An empty path becomes DefaultContourPath(). False with
+// a system description in error when it fails.
 bool WriteContourFile(const ModelState& s, std::string& path, std::string& error);
 
 }  // namespace zelto

@@ -96,7 +96,7 @@ bool CheckDispersionInputs(const ModelState& s, DispersionKind kind, std::string
       ok = Finite(s.Targets.Thresholds[j]) && s.Targets.Thresholds[j] > 0.0f;
     }
     if (!ok) {
-      message = "廓线的阈值无效!";
+      message = kThresholdsInvalidMessage;
       return false;
     }
     if (s.SigmaThetaFlag == 2 && static_cast<double>(s.WindSpeed) > 1.8 &&

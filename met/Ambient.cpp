@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "met/MetCommon.h"
+#include "core/TextConv.h"
 #include "met/Meteorology.h"
 
 namespace zelto {
@@ -55,15 +55,15 @@ bool ComputeAirProperties(ModelState& s, std::string& message) {
   // Ideal gas: rho = P M / (R T); 0.34838 kg K/(m3 mb), times 0.001 for g/cm3.
   float density = 0.0f;
   float viscosity = 0.0f;
-  if (!met::StoreFloat(density, 0.34838 * p / t * 0.001) || !(density > 0.0f) ||
+  if (!StoreSingle(density, 0.34838 * p / t * 0.001) || !(density > 0.0f) ||
       // Sutherland's law with constant 110.4 K (g/(cm s)).
-      !met::StoreFloat(viscosity, 0.00001458 * t * std::sqrt(t) / (t + 110.4))) {
+      !StoreSingle(viscosity, 0.00001458 * t * std::sqrt(t) / (t + 110.4))) {
     message = kMsgAirProperties;
     return false;
   }
   s.AirDensity = density;
   s.AirViscosity = viscosity;
-  if (!met::StoreFloat(s.AirKinematicViscosity,
+  if (!StoreSingle(s.AirKinematicViscosity,
                        static_cast<double>(s.AirViscosity) / s.AirDensity)) {
     message = kMsgAirProperties;
     return false;
@@ -115,7 +115,7 @@ bool ComputeVaporPressure(ModelState& s, std::string& message) {
     }
     pressure = static_cast<double>(s.CriticalPressure) * p;
   }
-  if (!met::StoreFloat(s.VaporPressure, pressure)) {
+  if (!StoreSingle(s.VaporPressure, pressure)) {
     message = kMsgVaporPressure;
     return false;
   }
@@ -147,17 +147,12 @@ bool ComputeLiquidDensity(ModelState& s, std::string& message) {
     density = (1.0 + a * std::pow(tau, 1.0 / 3.0) + b * tau) /
               static_cast<double>(s.CriticalVolume) * s.MolecularWeight;
   }
-  if (!met::StoreFloat(s.LiquidDensity, density)) {
+  if (!StoreSingle(s.LiquidDensity, density)) {
     s.LiquidDensity = 1.0f;
     message = kMsgLiquidDensity;
     return false;
   }
   return true;
-}
-
-void ComputeLiquidDensity(ModelState& s) {
-  std::string ignored;
-  ComputeLiquidDensity(s, ignored);
 }
 
 bool ComputeVaporDensity(ModelState& s, std::string& message) {
@@ -176,7 +171,7 @@ bool ComputeVaporDensity(ModelState& s, std::string& message) {
   // Ideal gas (82.06 cm3 atm/(mol K)) with the Berthelot correction.
   const double rho = static_cast<double>(s.MolecularWeight) * pv / (82.06 * t);
   const double k = 1.0 + 9.0 * pv * tc * (1.0 - 6.0 * tc * tc / (t * t)) / (128.0 * pc * t);
-  if (!met::StoreFloat(s.VaporDensity, rho * k)) {
+  if (!StoreSingle(s.VaporDensity, rho * k)) {
     message = kMsgVaporDensity;
     return false;
   }

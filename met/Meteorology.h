@@ -14,12 +14,6 @@
 
 namespace zelto {
 
-// Solar elevation at the local date and time and the day/night flag.
-void ComputeSolarElevation(ModelState& s);
-
-// Liquid density of the substance at the ambient temperature (g/cm3).
-void ComputeLiquidDensity(ModelState& s);
-
 // The whole meteorology pass. Returns false with a message (Chinese) when it
 // refuses (a stack above the inversion, a formula that cannot be evaluated).
 bool RunMeteorology(ModelState& s, std::string& message);
@@ -52,9 +46,9 @@ void ComputeSurfaceFactors(ModelState& s);
 
 // ---- Steps of the pass, in calling order ----
 
-// Same as ComputeSolarElevation, but reports local date or time texts that
-// cannot be read (fields left unchanged) or a non-finite result. The void form
-// above ignores the report.
+// Solar elevation at the local date and time and the day/night flag. Refuses
+// local date or time texts that cannot be read (fields left unchanged) and a
+// non-finite result.
 bool ComputeSolarElevation(ModelState& s, std::string& message);
 
 // Incoming solar radiation and surface sensible heat flux (W/m2).
@@ -87,8 +81,9 @@ bool ComputePlumeRise(ModelState& s, std::string& message);
 // Vapour pressure of the substance at the ambient temperature (atm).
 bool ComputeVaporPressure(ModelState& s, std::string& message);
 
-// Same as ComputeLiquidDensity, with a report: where the correlation cannot be
-// evaluated, LiquidDensity is set to 1 and false is returned.
+// Liquid density of the substance at the ambient temperature (g/cm3). Where
+// the correlation cannot be evaluated, LiquidDensity is set to 1 and false is
+// returned.
 bool ComputeLiquidDensity(ModelState& s, std::string& message);
 
 // Saturated vapour density at the ambient temperature (g/cm3).

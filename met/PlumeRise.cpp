@@ -2,7 +2,7 @@
 // release height.
 #include <cmath>
 
-#include "met/MetCommon.h"
+#include "core/TextConv.h"
 #include "met/Meteorology.h"
 
 namespace zelto {
@@ -43,7 +43,7 @@ bool ComputePlumeRise(ModelState& s, std::string& message) {
   const double u = s.WindSpeed10m;          // m/s
 
   // Buoyancy flux F = g / pi x V (Ts - Ta) / Ts (m4/s3), V the volume flow.
-  if (!met::StoreFloat(s.BuoyancyFlux, kGravity / static_cast<double>(s.Pi) *
+  if (!StoreSingle(s.BuoyancyFlux, kGravity / static_cast<double>(s.Pi) *
                                            static_cast<double>(s.StackFlowRate) * (ts - ta) / ts)) {
     message = kMsgPlumeRise;
     return false;
@@ -69,15 +69,15 @@ bool ComputePlumeRise(ModelState& s, std::string& message) {
       } else {
         r = 2.6 * std::pow(f / (u * stab), 1.0 / 3.0);
       }
-      computed = met::StoreFloat(rise, r) &&
-                 met::StoreFloat(distance, 2.07 * u / std::pow(stab, 0.5));
+      computed = StoreSingle(rise, r) &&
+                 StoreSingle(distance, 2.07 * u / std::pow(stab, 0.5));
     } else if (k >= 1.0 && k <= 4.0) {
       // Unstable and neutral: rise at 3.5 x*, x* the distance of the onset of
       // atmospheric turbulence.
       const double xStar = (f >= 55.0) ? 34.0 * std::pow(f, 0.4) : 14.0 * std::pow(f, 0.625);
-      computed = met::StoreFloat(distance, 3.5 * xStar);
+      computed = StoreSingle(distance, 3.5 * xStar);
       if (computed) {
-        computed = met::StoreFloat(
+        computed = StoreSingle(
             rise, 1.6 * std::pow(f, 1.0 / 3.0) * std::pow(static_cast<double>(distance), 2.0 / 3.0) / u);
       }
     }
@@ -91,7 +91,7 @@ bool ComputePlumeRise(ModelState& s, std::string& message) {
 
   // Effective release height, capped at the mixing-layer top.
   float height = 0.0f;
-  if (!met::StoreFloat(height, static_cast<double>(s.StackHeight) + s.PlumeRise)) {
+  if (!StoreSingle(height, static_cast<double>(s.StackHeight) + s.PlumeRise)) {
     message = kMsgPlumeRise;
     return false;
   }

@@ -8,7 +8,6 @@
 #include <cstdint>
 
 #include "core/TextConv.h"
-#include "met/MetCommon.h"
 #include "met/Meteorology.h"
 
 namespace zelto {
@@ -81,7 +80,7 @@ bool ComputeSolarElevation(ModelState& s, std::string& message) {
   } else {
     elevation = std::copysign(std::atan(1.0) * 2.0, static_cast<double>(sinElev)) / rad;
   }
-  if (!met::FitsFloat(elevation)) {
+  if (!FitsSingle(elevation)) {
     message = kMsgSolarElevation;
     return false;
   }
@@ -95,11 +94,6 @@ bool ComputeSolarElevation(ModelState& s, std::string& message) {
     s.DayNightFlag = "Y";
   }
   return true;
-}
-
-void ComputeSolarElevation(ModelState& s) {
-  std::string ignored;
-  ComputeSolarElevation(s, ignored);
 }
 
 }  // namespace zelto

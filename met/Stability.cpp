@@ -7,7 +7,7 @@
 // parameter.
 #include <cmath>
 
-#include "met/MetCommon.h"
+#include "core/TextConv.h"
 #include "met/Meteorology.h"
 
 namespace zelto {
@@ -43,7 +43,7 @@ bool ComputeStability(ModelState& s, std::string& message) {
     double p = b * (std::log(z) / std::log(10.0)) + c;
     if (p < 0.5) p = 0.5;
     if (p > 6.0) p = 6.0;
-    if (!met::StoreFloat(s.HorizontalStability, p)) {
+    if (!StoreSingle(s.HorizontalStability, p)) {
       message = kMsgStability;
       return false;
     }
@@ -74,7 +74,7 @@ bool ComputeStability(ModelState& s, std::string& message) {
     } else {
       p = 0.5;
     }
-    if (!met::StoreFloat(s.HorizontalStability, p)) {
+    if (!StoreSingle(s.HorizontalStability, p)) {
       message = kMsgStability;
       return false;
     }

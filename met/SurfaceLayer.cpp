@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "met/MetCommon.h"
+#include "core/TextConv.h"
 #include "met/Meteorology.h"
 
 namespace zelto {
@@ -40,7 +40,7 @@ bool UnstableProfile(double x, double x0, double& psi) {
   const double ratioPlus = (x + 1.0) / (x0 + 1.0);
   if (!(ratioMinus > 0.0) || !(ratioPlus > 0.0)) return false;
   psi = 2.0 * (std::atan(x) - std::atan(x0)) + std::log(ratioMinus) - std::log(ratioPlus);
-  return met::FitsFloat(psi);
+  return FitsSingle(psi);
 }
 
 }  // namespace
@@ -89,7 +89,7 @@ bool ComputeHeatFlux(ModelState& s, std::string& message) {
   // stored (one rounding to single).
   const double clearSky = 990.0 * std::sin(static_cast<double>(s.SolarElevation) * s.DegToRad) - 30.0;
   float radiation = 0.0f;
-  if (!met::StoreFloat(radiation,
+  if (!StoreSingle(radiation,
                        clearSky * (1.0 - std::pow(n / 10.0, 3.4) *
                                              (1.0 - static_cast<double>(s.CloudTypeFactor))))) {
     message = kMsgHeatFlux;
@@ -124,7 +124,7 @@ bool ComputeHeatFlux(ModelState& s, std::string& message) {
   // Daytime downward flux is ignored, except over snow above freezing.
   if (h < 0.0 && !(s.AirTempC > 0.0f && s.Albedo == 0.75f)) h = 0.0;
 
-  if (!met::StoreFloat(s.SensibleHeatFlux, h)) {
+  if (!StoreSingle(s.SensibleHeatFlux, h)) {
     message = kMsgHeatFlux;
     return false;
   }
@@ -166,7 +166,7 @@ bool ComputeFrictionVelocity(ModelState& s, std::string& message, int* stepsTake
   double q;      // previous ratio u*/u
   if (!(std::fabs(h) > 1.0)) {
     // Neutral: logarithmic profile.
-    if (!met::StoreFloat(s.FrictionVelocity, kKarman * u / logHeight)) {
+    if (!StoreSingle(s.FrictionVelocity, kKarman * u / logHeight)) {
       message = kMsgFrictionVelocity;
       return false;
     }
@@ -193,13 +193,13 @@ bool ComputeFrictionVelocity(ModelState& s, std::string& message, int* stepsTake
       return false;
     }
     float inverseL = 0.0f;
-    if (!met::StoreFloat(inverseL, -0.0112 * h / (cube * p))) {
+    if (!StoreSingle(inverseL, -0.0112 * h / (cube * p))) {
       message = kMsgFrictionVelocity;
       return false;
     }
     if (inverseL == 0.0f) inverseL = 1e-15f;
     float lengthL = 0.0f;
-    if (!met::StoreFloat(lengthL, 1.0 / static_cast<double>(inverseL))) {
+    if (!StoreSingle(lengthL, 1.0 / static_cast<double>(inverseL))) {
       message = kMsgFrictionVelocity;
       return false;
     }
@@ -222,7 +222,7 @@ bool ComputeFrictionVelocity(ModelState& s, std::string& message, int* stepsTake
       const double baseX = 1.0 - 15.0 * zm / ell;
       const double baseX0 = 1.0 - 15.0 * z0 / (100.0 * ell);
       if (!(baseX >= 0.0) || !(baseX0 >= 0.0) ||
-          !met::StoreFloat(s.RoughnessProfileTerm, std::pow(baseX0, 0.25))) {
+          !StoreSingle(s.RoughnessProfileTerm, std::pow(baseX0, 0.25))) {
         message = kMsgFrictionVelocity;
         return false;
       }
@@ -232,7 +232,7 @@ bool ComputeFrictionVelocity(ModelState& s, std::string& message, int* stepsTake
       }
     }
 
-    if (psi == 0.0 || !met::StoreFloat(s.FrictionVelocity, kKarman * u / psi)) {
+    if (psi == 0.0 || !StoreSingle(s.FrictionVelocity, kKarman * u / psi)) {
       message = kMsgFrictionVelocity;
       return false;
     }
@@ -241,7 +241,7 @@ bool ComputeFrictionVelocity(ModelState& s, std::string& message, int* stepsTake
     if (std::fabs(dq) < 0.001 || step == kFrictionVelocityMaxSteps) {
       // Converged (or the step bound reached): mean of trial and computed u*.
       if (stepsTaken) *stepsTaken = step;
-      if (!met::StoreFloat(s.FrictionVelocity,
+      if (!StoreSingle(s.FrictionVelocity,
                            (trial + static_cast<double>(s.FrictionVelocity)) / 2.0)) {
         message = kMsgFrictionVelocity;
         return false;
@@ -287,7 +287,7 @@ bool ComputeWind10m(ModelState& s, std::string& message) {
   // A non-positive 10 m wind would divide by zero (or invert the sign of
   // every later wind-dependent formula): refused.
   const double wind = psi * s.FrictionVelocity / kKarman;
-  if (!met::FitsFloat(wind) || !(static_cast<float>(wind) > 0.0f)) {
+  if (!FitsSingle(wind) || !(static_cast<float>(wind) > 0.0f)) {
     message = kMsgWind10m;
     return false;
   }

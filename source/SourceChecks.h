@@ -8,19 +8,13 @@
 
 namespace zelto::source_detail {
 
-// True when value rounds to a finite single.
-inline bool IsFiniteSingle(double value) { return FitsSingle(value); }
-
 // Rounds value to single and stores it; refuses with "<stage>：<what>计算结果无效。"
 // when it is NaN, infinite or beyond the single range.
 inline bool StoreSingle(float& field, double value, const char* stage, const char* what,
                         std::string& message) {
-  if (!IsFiniteSingle(value)) {
-    message = std::string(stage) + "：" + what + "计算结果无效。";
-    return false;
-  }
-  field = static_cast<float>(value);
-  return true;
+  if (zelto::StoreSingle(field, value)) return true;
+  message = std::string(stage) + "：" + what + "计算结果无效。";
+  return false;
 }
 
 inline bool Refuse(std::string& message, const char* stage, const char* text) {

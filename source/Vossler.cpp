@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/TextConv.h"
 #include "source/SourceChecks.h"
 #include "source/SourceTerm.h"
 #include "source/Vossler.h"
@@ -186,7 +187,7 @@ bool FrozenSurfaceFlux(ModelState& s, std::string& message) {
 bool NewtonPoolTemperature(double t, double f, double df, double& tNew, std::string& message) {
   if (df == 0) return Refuse(message, kStage, "牛顿迭代的导数为零。");
   tNew = t - f / df;
-  if (!source_detail::IsFiniteSingle(tNew)) return Refuse(message, kStage, "牛顿迭代发散。");
+  if (!FitsSingle(tNew)) return Refuse(message, kStage, "牛顿迭代发散。");
   return true;
 }
 

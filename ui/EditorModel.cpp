@@ -105,7 +105,7 @@ EditorWindow::EditorWindow(ModelState& s, MessageSink& sink) : s_(s), sink_(sink
 void EditorWindow::EnsureSlots() {
   if (s_.Chemicals.size() < 2) {
     s_.Chemicals.resize(2);
-    s_.Chemicals[1].Name = "未定义化学物质";
+    s_.Chemicals[1].Name = kUndefinedSubstanceName;
     s_.ChemicalCount = std::max<int16_t>(s_.ChemicalCount, 1);
   }
   if (s_.VosslerSets.size() < 2) {

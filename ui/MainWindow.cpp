@@ -5,8 +5,10 @@
 
 #include <ctime>
 
+#include "chem/ParamBlocks.h"
 #include "core/Files.h"
 #include "core/TextConv.h"
+#include "dispersion/Dispersion.h"
 #include "ui/SettingsFile.h"
 
 namespace zelto {
@@ -51,10 +53,6 @@ const BoxDesign kBoxDesign[box::Count] = {
     {"2", ">=0", 4},
     {"2", "可输入多个值，以逗号分隔", 0},
 };
-
-const char* const kPointListHint =
-    "每一行输入一个计算点定义，格式为（X,Y,Z,T)，其中X和Y为顺风和横风向坐标，Z为离地高，"
-    "T为预测时刻(min)。以逗号分隔";
 
 }  // namespace
 
@@ -124,7 +122,7 @@ MainWindow::MainWindow(ModelState& state, MessageSink& messages) : s(state), sin
   // program and the tests point these elsewhere.
   const std::string dir = ExecutableDirectory();
   SettingsPath = JoinPath(dir, "ZELTO.ini");
-  ContourPath = JoinPath(dir, "CONCXY.DAT");
+  ContourPath = JoinPath(dir, kContourFileName);
   HelpPath = JoinPath(dir, "readme.txt");
 
   Clock = SystemClock;
@@ -173,7 +171,7 @@ void MainWindow::Form_Load() {
 
   // The temporary substance (slot 0, all zero) and one defined substance.
   s.Chemicals.assign(2, ChemicalEntry{});
-  s.Chemicals[1].Name = "未定义化学物质";
+  s.Chemicals[1].Name = kUndefinedSubstanceName;
   s.ChemicalCount = 1;
   s.VosslerSets.assign(2, VosslerSet{});
   s.VosslerSetCount = 1;
@@ -183,7 +181,7 @@ void MainWindow::Form_Load() {
   names.Items.clear();
   names.ListIndex = -1;
   names.Text.clear();
-  names.Items.push_back("临时物质");
+  names.Items.push_back(kTemporarySubstanceName);
   for (int k = 1; k <= s.ChemicalCount; ++k) names.Items.push_back(s.Chemicals[k].Name);
 
   for (int i = 0; i < static_cast<int>(Combo1.size()); ++i) SetListIndex(i, 0);

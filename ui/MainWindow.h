@@ -73,6 +73,11 @@ struct ClockReading {
   int Hour = 0, Minute = 0, Second = 0;
 };
 
+// Tooltip of the receptor point list; its refusal repeats it.
+inline constexpr char kPointListHint[] =
+    "每一行输入一个计算点定义，格式为（X,Y,Z,T)，其中X和Y为顺风和横风向坐标，Z为离地高，"
+    "T为预测时刻(min)。以逗号分隔";
+
 // Reads the computer's local clock.
 ClockReading SystemClock();
 

@@ -9,6 +9,7 @@
 #include "core/ListParse.h"
 #include "core/ModelState.h"
 #include "core/TextConv.h"
+#include "dispersion/Dispersion.h"
 #include "met/Meteorology.h"
 #include "source/SourceTerm.h"
 #include "ui/ControlIds.h"
@@ -19,15 +20,11 @@ namespace zelto {
 
 namespace {
 
-const char* const kPointListMessage =
-    "系列计算点：每一行输入一个计算点定义，格式为（X,Y,Z,T)，其中X和Y为顺风和横风向坐标，Z为离地高，"
-    "T为预测时刻(min)。以逗号分隔";
 const char* const kAmountTooLarge = "物质泄漏速率/泄漏量过大，无法换算为克!";
 const char* const kPoolAreaFailed = "无法估算液池面积：液体密度无效!";
 const char* const kPpmFactorFailed = "无法计算ppm换算系数：请检查物质分子量和地面高程!";
 const char* const kPpmWithoutWeight =
     "阈值单位为ppm时，须输入大于0的物质分子量，才能换算为mg/m3!";
-const char* const kThresholdsInvalid = "廓线的阈值无效!";
 const char* const kDurationTooShort = "非瞬时泄漏，泄漏时长必须大于15s!";
 
 // Shows the message, returns the focus to the box at fault and refuses.
@@ -187,7 +184,7 @@ bool ConvertThresholdsFromPpm(MainWindow& w) {
   std::string text;
   for (int i = 1; i <= t.ThresholdCount && i < static_cast<int>(t.Thresholds.size()); ++i) {
     const double mg = static_cast<double>(t.Thresholds[i]) / static_cast<double>(s.PpmFactor);
-    if (!FitsSingle(mg)) return Refuse(w, kThresholdsInvalid, box::Thresholds);
+    if (!FitsSingle(mg)) return Refuse(w, kThresholdsInvalidMessage, box::Thresholds);
     t.Thresholds[i] = static_cast<float>(mg);
     if (!text.empty()) text += ",";
     text += TextOfSingle(t.Thresholds[i]);
@@ -203,7 +200,7 @@ bool ReadThresholds(MainWindow& w) {
   int16_t count = 0;
   t.Thresholds = ParseNumberList(t.ThresholdText, count, true);
   t.ThresholdCount = count;
-  if (t.ThresholdCount <= 0) return Refuse(w, kThresholdsInvalid, box::Thresholds);
+  if (t.ThresholdCount <= 0) return Refuse(w, kThresholdsInvalidMessage, box::Thresholds);
   SortSingles(t.Thresholds, 0);
   if (w.Combo1[combo::ThresholdUnit].ListIndex != 0) return ConvertThresholdsFromPpm(w);
   return true;
@@ -222,7 +219,7 @@ bool ReadPoints(MainWindow& w) {
   t.PointText = TrimSpaces(w.Text2.Text);
   t.PointCount = ParsePointList(t.PointText, t.Points);
   if (t.PointCount <= 0) {
-    w.sink.ShowMessage(kPointListMessage);
+    w.sink.ShowMessage(std::string("系列计算点：") + kPointListHint);
     w.SetFocus(ControlKind::Text2, 0);
     return false;
   }
@@ -266,7 +263,9 @@ void EstimatePoolAreaBox(MainWindow& w) {
     Refuse(w, "无效！", box::ReleaseAmount);
     return;
   }
-  ComputeLiquidDensity(s);
+  // Where the density cannot be computed it is 1: the estimate then assumes water.
+  std::string densityMessage;
+  ComputeLiquidDensity(s, densityMessage);
   if (s.ReleaseMode == release::Instantaneous || s.ReleaseMode == release::ShortOrContinuous) {
     if (!ConvertReleaseAmount(s, amount, w.Combo1[combo::AmountUnit].ListIndex != 0)) {
       Refuse(w, kAmountTooLarge, box::ReleaseAmount);
@@ -295,7 +294,10 @@ bool MainWindow::PrepareInputs() {
   RefreshInput(InputHalf::ReleaseAndSubstance);
 
   if (!ReadReleaseMode(*this)) return false;
-  ComputeLiquidDensity(s);
+  // The density converts volumes; where it cannot be computed it is 1 here,
+  // and the meteorology pass computes it again and refuses with the message.
+  std::string densityMessage;
+  ComputeLiquidDensity(s, densityMessage);
   if (!ReadReleaseAmount(*this)) return false;
   if (!ReadMolecularWeight(*this)) return false;
   ReadVaporPressure(*this);

@@ -97,7 +97,11 @@ void ShowDayOrNight(MainWindow& w) {
 
 void RefreshLocationAndTime(MainWindow& w) {
   if (!SetLocalTime(w.s)) return;
-  ComputeSolarElevation(w.s);
+  // The local texts have just been written, so only a result that is not a
+  // finite number can fail here; the line then shows the previous elevation
+  // and the meteorology pass of a computation refuses with the message.
+  std::string message;
+  ComputeSolarElevation(w.s, message);
   ShowDayOrNight(w);
 }
 
@@ -130,7 +134,10 @@ void SelectSubstance(MainWindow& w) {
     w.SetListIndex(combo::Substance, 0);
     w.Busy = wasBusy;
   }
-  if (!s.Chemicals.empty()) LoadChemical(s);
+  // SelectSubstance keeps the index inside the list, so only a list that
+  // does not exist yet (before the window's start) leaves nothing to load.
+  std::string message;
+  if (!s.Chemicals.empty()) LoadChemical(s, message);
 }
 
 // Duration box and unit: an instantaneous release lasts 15 s and shows so;

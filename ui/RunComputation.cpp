@@ -1,7 +1,6 @@
 // The computation proper: the three dispersion stages and the report.
 #include <string>
 
-#include "core/Files.h"
 #include "dispersion/Dispersion.h"
 #include "report/Report.h"
 #include "ui/MainWindow.h"
@@ -11,7 +10,7 @@ namespace zelto {
 bool MainWindow::RunComputation() {
   // The contour data file lives beside the executable unless the window was
   // told otherwise (batch program, tests).
-  if (ContourPath.empty()) ContourPath = JoinPath(ExecutableDirectory(), "CONCXY.DAT");
+  if (ContourPath.empty()) ContourPath = DefaultContourPath();
 
   DispersionContext ctx;
   ctx.contourFilePath = ContourPath;

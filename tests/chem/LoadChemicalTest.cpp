@@ -81,7 +81,8 @@ TEST(LoadChemical, CopiesTheGeneralParametersIntoTheirFields) {
 TEST(LoadChemical, CopiesVosslerValues3To40InOrder) {
   ModelState s = DefinedSubstance();
   SetVosslerFields(s, -7.0f);
-  LoadChemical(s);
+  std::string message;
+  LoadChemical(s, message);
   for (int i = 0; i < 38; ++i) EXPECT_EQ(s.*kVosslerFields[i], 1003.0f + i) << "Values " << 3 + i;
   // Values 1 and 2 (molecular weight and boiling point copies) go nowhere.
   EXPECT_EQ(s.MolecularWeight, 10.25f);
@@ -90,9 +91,9 @@ TEST(LoadChemical, CopiesVosslerValues3To40InOrder) {
 
 TEST(LoadChemical, TemporarySubstanceIsNamedAndZeroed) {
   ModelState s = DefinedSubstance();
-  LoadChemical(s);  // the defined substance first, so every field is non-zero
-  s.ChemicalIndex = 0;
   std::string message;
+  LoadChemical(s, message);  // the defined substance first, so every field is non-zero
+  s.ChemicalIndex = 0;
   ASSERT_TRUE(LoadChemical(s, message));
   EXPECT_EQ(message, "");
   EXPECT_EQ(s.ChemicalName, "临时物质");
@@ -131,7 +132,8 @@ TEST(LoadChemical, VosslerIndexNamingNoSetLeavesTheVosslerFields) {
   s.VosslerSets[2].Values[3] = 55.0f;
   s.Chemicals[1].VosslerIndex = 2;
   SetVosslerFields(s, -7.0f);
-  LoadChemical(s);
+  std::string message;
+  LoadChemical(s, message);
   EXPECT_EQ(s.VosslerIndex, 0);
   ExpectVosslerFields(s, -7.0f);
 }
@@ -147,7 +149,7 @@ TEST(LoadChemical, ChemicalIndexNamingNoEntryChangesNothing) {
     std::string message;
     EXPECT_FALSE(LoadChemical(s, message)) << index;
     EXPECT_EQ(message, "物质序号超出范围。");
-    LoadChemical(s);  // the plain form must not crash either
+    LoadChemical(s, message);  // a second call must not crash either
     EXPECT_EQ(s.ChemicalName, "before");
     EXPECT_EQ(s.MolecularWeight, 9.0f);
     EXPECT_EQ(s.VosslerIndex, 5);

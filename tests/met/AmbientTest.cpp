@@ -107,37 +107,39 @@ ModelState Liquid(const char* name, float a, float b) {
 TEST(LiquidDensity, DimethylhydrazineRuleOnFirst23Characters) {
   // a - b T - 4.8648e-7 T^2 at 293.16 K with a = 1, b = 0.0006: 0.7822946.
   ModelState exact = Liquid("DIMETHYLHYDRAZINE(UDMH)", 1.0f, 0.0006f);
-  ComputeLiquidDensity(exact);
+  std::string message;
+  ComputeLiquidDensity(exact, message);
   EXPECT_NEAR(exact.LiquidDensity, 0.7822946f, 1e-7f);
 
   ModelState longer = Liquid("dimethylhydrazine(udmh) technical grade", 1.0f, 0.0006f);
-  ComputeLiquidDensity(longer);
+  ComputeLiquidDensity(longer, message);
   EXPECT_EQ(longer.LiquidDensity, exact.LiquidDensity);
 
   // The abbreviation alone does not select it (no Tc: density 1).
   ModelState abbreviation = Liquid("UDMH", 1.0f, 0.0006f);
-  ComputeLiquidDensity(abbreviation);
+  ComputeLiquidDensity(abbreviation, message);
   EXPECT_EQ(abbreviation.LiquidDensity, 1.0f);
 }
 
 TEST(LiquidDensity, Branches) {
   ModelState noA = Liquid("X", 0.0f, 0.3f);
   noA.CriticalTempK = 500.0f;
-  ComputeLiquidDensity(noA);
+  std::string message;
+  ComputeLiquidDensity(noA, message);
   EXPECT_EQ(noA.LiquidDensity, 1.0f);
 
   ModelState noTc = Liquid("X", 0.8f, 0.3f);
-  ComputeLiquidDensity(noTc);
+  ComputeLiquidDensity(noTc, message);
   EXPECT_EQ(noTc.LiquidDensity, 1.0f);
 
   ModelState constant = Liquid("X", 0.8f, 0.0f);
   constant.CriticalTempK = 500.0f;
-  ComputeLiquidDensity(constant);
+  ComputeLiquidDensity(constant, message);
   EXPECT_EQ(constant.LiquidDensity, 0.8f);
 
   ModelState noVc = Liquid("X", 0.5f, 0.3f);
   noVc.CriticalTempK = 500.0f;
-  ComputeLiquidDensity(noVc);
+  ComputeLiquidDensity(noVc, message);
   EXPECT_EQ(noVc.LiquidDensity, 1.0f);
 
   // (1 + 0.5 tau^(1/3) + 0.3 tau) / 200 x 100 with tau = 1 - 293.15 / 500.
@@ -146,7 +148,7 @@ TEST(LiquidDensity, Branches) {
   full.CriticalTempK = 500.0f;
   full.CriticalVolume = 200.0f;
   full.MolecularWeight = 100.0f;
-  ComputeLiquidDensity(full);
+  ComputeLiquidDensity(full, message);
   EXPECT_NEAR(full.LiquidDensity, 0.7483360f, 1e-7f);
 }
 
