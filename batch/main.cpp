@@ -16,6 +16,7 @@
 #include "core/Messages.h"
 #include "core/ModelState.h"
 #include "dispersion/Dispersion.h"
+#include "ui/ControlLabels.h"
 #include "ui/MainWindow.h"
 #include "zone/MapExport.h"
 
@@ -34,10 +35,12 @@ const char* const kHelp =
     "                 A settings file in the ZELTO.ini format. Without it, ZELTO.ini beside\n"
     "                 the executable; when that is missing too, the window's built-in\n"
     "                 defaults (today's date and the current time).\n"
-    "  --json         在标准输出写一个 JSON 对象：Ok、Messages、模型记录的全部字段、\n"
-    "                 ResultSummary 和 Report（CR LF 行尾）。\n"
-    "                 Write one JSON object to standard output: Ok, Messages, every field\n"
-    "                 of the model record, ResultSummary and Report (CR LF line ends).\n"
+    "  --json         在标准输出写一个 JSON 对象：Ok、Messages、Focus（被拒绝的输入项：\n"
+    "                 Name 和 Label，或 null）、模型记录的全部字段、ResultSummary 和\n"
+    "                 Report（CR LF 行尾）。\n"
+    "                 Write one JSON object to standard output: Ok, Messages, Focus (the\n"
+    "                 input refused: Name and Label, or null), every field of the model\n"
+    "                 record, ResultSummary and Report (CR LF line ends).\n"
     "  --out-dir DIR  廓线数据文件 CONCXY.DAT 的目录（默认：程序目录），不存在时创建。\n"
     "                 Directory for the contour data file CONCXY.DAT (default: the\n"
     "                 executable's directory); created when missing.\n"
@@ -50,6 +53,8 @@ const char* const kHelp =
     "不带 --json 时，计算报告（UTF-8，\\n 行尾）写到标准输出，提示信息逐行写到标准错误。\n"
     "Without --json the report (UTF-8, \\n line ends) goes to standard output and the\n"
     "messages, one per line, to standard error.\n"
+    "计算被拒绝时，每条提示信息后用括号注明出错输入项的标签，如 “无效!（环境风速(m/s)：）”。\n"
+    "After a refusal each message ends with the label of the input at fault in brackets.\n"
     "\n"
     "退出状态 / Exit status:\n"
     "  0  已生成计算报告（包括有警告的情况，如廓线数据文件无法写入）\n"
@@ -127,25 +132,29 @@ class BatchSink : public MessageSink {
   std::vector<std::string> messages;
 };
 
-// Labels in front of the boxes Text1(0..25), for refusals the window shows
-// without a message (longitude and latitude out of range).
-const char* const kBoxLabels[26] = {
-    "泄漏位置经度和纬度：", "泄漏位置经度和纬度：", "泄漏发生日期和时间：",
-    "泄漏发生日期和时间：", "泄漏处地面高程（m)：", "风向(度,以N=0,E=90)：",
-    "测风高度(m)：",        "风向标准差(度)：",     "环境风速(m/s)：",
-    "风向标准差时间（min)：", "环境气温(℃)：",      "云量(按10分云量制)：",
-    "逆温层基底高度（m)：", "泄漏时长：",           "物质分子量和蒸气压(mmHg)：",
-    "物质分子量和蒸气压(mmHg)：", "物质泄漏速率/泄漏量,及单位：", "液池的面积(m2)和温度(℃)：",
-    "液池的面积(m2)和温度(℃)：", "释放高度/烟筒高度(m)：", "烟气温度(℃)和流量(m3/s)：",
-    "烟气温度(℃)和流量(m3/s)：", "浓度平均时间(min)：", "预测时刻(min)：",
-    "预测点离地高度(m)：",  "计算廓线的阈值：",
-};
-
+// The message for a refusal the window shows without one (longitude and
+// latitude out of range): the focus alone shows the box there.
 std::string RefusalWithoutMessage(const MainWindow& w) {
-  if (w.Focus.Kind == ControlKind::Text1 && w.Focus.Index >= 0 && w.Focus.Index < 26) {
-    return std::string("输入无效：") + kBoxLabels[w.Focus.Index];
-  }
-  return "输入无效";
+  const std::string label = ControlLabel(w, w.Focus);
+  return label.empty() ? std::string("输入无效") : "输入无效：" + label;
+}
+
+// After a refusal, the input the window would put the focus into: appended to
+// each message on standard error, for instance "无效!（环境风速(m/s)：）".
+std::string FocusSuffix(const MainWindow& w) {
+  const std::string label = ControlLabel(w, w.Focus);
+  return label.empty() ? std::string() : "（" + label + "）";
+}
+
+// The same as a JSON value: {"Name": "Text1(8)", "Label": "环境风速(m/s)："},
+// or null when the refusal names no input.
+BatchJson FocusJson(const MainWindow& w) {
+  const std::string name = ControlName(w.Focus);
+  if (name.empty()) return nullptr;
+  BatchJson focus = BatchJson::object();
+  focus["Name"] = name;
+  focus["Label"] = ControlLabel(w, w.Focus);
+  return focus;
 }
 
 // CR LF (and lone CR) to "\n".
@@ -196,8 +205,10 @@ int Run(int argc, char** argv) {
   const std::string exeDir = ExecutableDirectory();
   std::string settingsPath = JoinPath(exeDir, "ZELTO.ini");
   if (args.hasSettings) {
-    std::string bytes;
-    if (!ReadFileBytes(args.settings, bytes)) {
+    // Readable is enough here: the window reads the file itself.
+    std::string firstByte;
+    bool cut = false;
+    if (!ReadFilePrefix(args.settings, 1, firstByte, cut)) {
       return UsageError("设置文件不存在或无法读取 / cannot read the settings file: " +
                         args.settings);
     }
@@ -233,7 +244,9 @@ int Run(int argc, char** argv) {
   w.Focus = FocusId{};
   const bool ok = w.RefreshResults();
   sink.recording = false;
-  if (!ok && sink.messages.empty()) sink.messages.push_back(RefusalWithoutMessage(w));
+  // A refusal without a message gets one that already names the input.
+  const bool silentRefusal = !ok && sink.messages.empty();
+  if (silentRefusal) sink.messages.push_back(RefusalWithoutMessage(w));
   const std::string report = ok ? w.Text3.Text : std::string();
 
   // Map files only from a successful computation; a refused export or a
@@ -255,12 +268,14 @@ int Run(int argc, char** argv) {
     BatchJson obj = BatchJson::object();
     obj["Ok"] = ok;
     obj["Messages"] = sink.messages;
+    obj["Focus"] = ok ? BatchJson(nullptr) : FocusJson(w);
     AddModelState(obj, s);
     obj["ResultSummary"] = w.ResultSummary;
     obj["Report"] = report;
     std::cout << obj.dump(-1, ' ', false, BatchJson::error_handler_t::replace) << "\n";
   } else {
-    for (const std::string& m : sink.messages) std::cerr << OneLine(m) << "\n";
+    const std::string suffix = ok || silentRefusal ? std::string() : FocusSuffix(w);
+    for (const std::string& m : sink.messages) std::cerr << OneLine(m) << suffix << "\n";
     if (ok) std::cout << UnixLineEnds(report) << "\n";
   }
   std::cout.flush();

@@ -164,7 +164,7 @@ TEST_F(BatchProgram, BuiltInDefaultsAreRefusedWithTheAveragingTimeMessage) {
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, "");
   // Instantaneous: 0.25 min; averaging time 15 > 1 and > 0.25, limit max(D, 1) = 1.
-  EXPECT_EQ(r.err, "泄漏(或液体蒸发）总时长为0.25(min),浓度平均时间不可超过1(min)\n");
+  EXPECT_EQ(r.err, "泄漏(或液体蒸发）总时长为0.25(min),浓度平均时间不可超过1(min)（浓度平均时间(min)：）\n");
   EXPECT_FALSE(fs::exists(dir / "CONCXY.DAT"));
   EXPECT_FALSE(fs::exists(dir / "ZELTO.ini"));  // the settings file is never written
 }
@@ -208,6 +208,7 @@ TEST_F(BatchProgram, JsonObjectFieldsAndTypes) {
   const nlohmann::json j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["Ok"], true);
   EXPECT_TRUE(j["Messages"].is_array() && j["Messages"].empty());
+  EXPECT_TRUE(j["Focus"].is_null());
   // 32-bit values in their shortest round-trip form: 30 + 273.16 as a float.
   EXPECT_NE(r.out.find("\"AirTempK\":303.16,"), std::string::npos);
   EXPECT_NE(r.out.find("\"WindSpeed10m\":3.0,"), std::string::npos);
@@ -266,7 +267,7 @@ TEST_F(BatchProgram, RefusedCheckInJsonAndText) {
   const RunResult text = RunBatch({"--out-dir", dir.string(), path});
   EXPECT_EQ(text.status, 2);
   EXPECT_EQ(text.out, "");
-  EXPECT_EQ(text.err, message + "\n");
+  EXPECT_EQ(text.err, message + "（浓度平均时间(min)：）\n");  // the box the window would focus
 
   const RunResult json = RunBatch({"--json", "--out-dir", dir.string(), path});
   EXPECT_EQ(json.status, 2);
@@ -274,7 +275,23 @@ TEST_F(BatchProgram, RefusedCheckInJsonAndText) {
   EXPECT_EQ(j["Ok"], false);
   EXPECT_EQ(j["Report"], "");
   EXPECT_EQ(j["Messages"], nlohmann::json::array({message}));
+  EXPECT_EQ(j["Focus"], nlohmann::json::parse(R"j({"Name": "Text1(22)", "Label": "浓度平均时间(min)："})j"));
   EXPECT_EQ(j["AveragingTime"], 45.0);
+}
+
+TEST_F(BatchProgram, RefusedBoxIsNamedAfterItsMessage) {
+  const fs::path dir = TempDir("huge-wind");
+  // A wind speed no 32-bit number holds (record 9 is box 8).
+  const std::string path = (dir / "huge-wind.ini").string();
+  WriteAll(path, WithRecord(ReadAll(Example("01-chlorine-leak-day.ini")), 9, "\"1e39\""));
+  const RunResult text = RunBatch({"--out-dir", dir.string(), path});
+  EXPECT_EQ(text.status, 2);
+  EXPECT_EQ(text.err, "无效!（环境风速(m/s)：）\n");
+  const RunResult json = RunBatch({"--json", "--out-dir", dir.string(), path});
+  const nlohmann::json j = nlohmann::json::parse(json.out);
+  EXPECT_EQ(j["Messages"], nlohmann::json::array({"无效!"}));  // the message itself is unchanged
+  EXPECT_EQ(j["Focus"]["Name"], "Text1(8)");
+  EXPECT_EQ(j["Focus"]["Label"], "环境风速(m/s)：");
 }
 
 TEST_F(BatchProgram, RefusedDispersionStageSkipsTheOtherStagesAndTheReport) {
@@ -287,6 +304,7 @@ TEST_F(BatchProgram, RefusedDispersionStageSkipsTheOtherStagesAndTheReport) {
   const nlohmann::json j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["Ok"], false);
   EXPECT_EQ(j["Messages"], nlohmann::json::array({"注意--计算高度超过混合层顶，该高度上没有污染物"}));
+  EXPECT_TRUE(j["Focus"].is_null());  // a stage refusal names no input
   EXPECT_EQ(j["ResultKind"], 1);  // the isopleth stage refused; kinds 2 and 3 never ran
   EXPECT_EQ(j["ResultSummary"], "");
   EXPECT_EQ(j["Report"], "");
