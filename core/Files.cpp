@@ -6,8 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 namespace zelto {
@@ -33,6 +36,27 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
     data.append(buf, static_cast<size_t>(n));
   }
   ::close(fd);
+  bytes.swap(data);
+  return true;
+}
+
+bool ReadFilePrefix(const std::string& path, size_t maxBytes, std::string& bytes, bool& cut) {
+  cut = false;
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return false;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::string data;
+  char buf[65536];
+  while (data.size() < maxBytes) {
+    const size_t want = std::min(sizeof buf, maxBytes - data.size());
+    in.read(buf, static_cast<std::streamsize>(want));
+    data.append(buf, static_cast<size_t>(in.gcount()));
+    if (in.bad()) return false;
+    if (!in) break;  // end of file
+  }
+  if (data.size() == maxBytes) cut = in.peek() != std::char_traits<char>::eof();
+  if (in.bad()) return false;
   bytes.swap(data);
   return true;
 }

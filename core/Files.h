@@ -8,6 +8,10 @@ namespace zelto {
 // Reads the file's bytes; false when it does not exist or cannot be read.
 bool ReadFileBytes(const std::string& path, std::string& bytes);
 
+// Reads at most maxBytes bytes from the start of the file; cut is set when the
+// file holds more. False when it does not exist or cannot be read.
+bool ReadFilePrefix(const std::string& path, size_t maxBytes, std::string& bytes, bool& cut);
+
 // Writes bytes to a temporary file in the same directory and renames it over
 // path only when complete, so a failure never leaves a truncated file.
 // On failure returns false and sets error to a short system description.

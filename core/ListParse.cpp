@@ -12,12 +12,20 @@ namespace zelto {
 
 namespace {
 
+// Copies text once, so that a long list of separators costs linear time (an
+// in-place replacement would move the rest of the text for every one).
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
-  size_t pos = 0;
-  while ((pos = text.find(from, pos)) != std::string::npos) {
-    text.replace(pos, from.size(), to);
-    pos += to.size();
+  if (text.find(from) == std::string::npos) return;
+  std::string out;
+  out.reserve(text.size());
+  size_t start = 0, pos = 0;
+  while ((pos = text.find(from, start)) != std::string::npos) {
+    out.append(text, start, pos - start);
+    out += to;
+    start = pos + from.size();
   }
+  out.append(text, start, std::string::npos);
+  text.swap(out);
 }
 
 std::vector<std::string> SplitAt(const std::string& text, const std::string& sep) {

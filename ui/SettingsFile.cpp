@@ -144,9 +144,12 @@ bool ReadSettingsFile(MainWindow& w, const std::string& path) {
   }
   w.Busy = true;
   std::string bytes;
-  bool allRead = ReadFileBytes(path, bytes);
-  // An unreadable file behaves like an empty one: every step fails and is skipped.
+  bool cut = false;
+  bool allRead = ReadFilePrefix(path, kSettingsMaxBytes, bytes, cut);
+  // An unreadable file behaves like an empty one: every step fails and is
+  // skipped. Of a file too large to be a settings file only the start is read.
   SettingsFieldReader reader(allRead ? GbkToUtf8(bytes) : std::string());
+  allRead = allRead && !cut;
 
   std::string text;
   long long number = 0;

@@ -15,6 +15,7 @@
 // an integer as its decimal digits with a leading "-" when negative.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <utility>
 
@@ -24,6 +25,10 @@ namespace zelto {
 
 // Number of records of the file.
 inline constexpr int kSettingsRecordCount = 41;
+
+// Most bytes read from a settings file (a real one is about 2 KB): whatever
+// lies beyond is left unread, and the steps that would need it fail.
+inline constexpr size_t kSettingsMaxBytes = 16 * 1024 * 1024;
 
 // A text field: enclosed in double quotes, inner quotes doubled.
 std::string QuoteSettingsText(const std::string& text);
@@ -66,6 +71,7 @@ std::string FormatSettingsFile(const MainWindow& w);
 // naming no stored set reads as 0. Afterwards both parameter texts are parsed
 // into entry 1 without checks and Busy is cleared. FirstActivation is cleared
 // in every case.
+// At most kSettingsMaxBytes are read.
 // Returns true when the file was found and every step succeeded.
 bool ReadSettingsFile(MainWindow& w, const std::string& path);
 

@@ -381,6 +381,37 @@ TEST(SettingsRead, FileEndingEarlyRestoresWhatItHolds) {
   EXPECT_FALSE(w.FirstActivation);
 }
 
+TEST(SettingsRead, NothingBeyondSixteenMegabytesIsRead) {
+  StartedWindow sw;
+  MainWindow& w = sw.w;
+  const std::string defaultReport = w.Text3.Text;
+  std::vector<std::string> records = PlainRecords();
+  // The results record ends one byte beyond the limit: its closing quote and
+  // the records after it are never read.
+  std::string before;
+  for (int i = 0; i < 37; ++i) before += records[static_cast<size_t>(i)] + "\r\n";
+  records[37] = "\"" + std::string(kSettingsMaxBytes - before.size() - 1, 'r') + "\"";
+  ScratchDir dir;
+  const std::string path = dir.File("ZELTO.ini");
+  WriteAll(path, Records(records));
+
+  EXPECT_FALSE(ReadSettingsFile(w, path));
+  EXPECT_EQ(w.Text1[8].Text, "4.5");           // records before the limit are restored
+  EXPECT_EQ(w.Text2.Text, "1,2,3,4\r\n5,6,7,8\r\n");
+  EXPECT_EQ(w.Text3.Text, defaultReport);      // the cut record is a failed step
+  EXPECT_EQ(sw.s.Chemicals[1].Name, "未定义化学物质");
+  EXPECT_FALSE(w.Busy);
+
+  // A file of exactly 16 MB is read whole.
+  records[37] = "\"\"";
+  const size_t rest = Records(records).size();
+  records[37] = "\"" + std::string(kSettingsMaxBytes - rest, 'r') + "\"";
+  WriteAll(path, Records(records));
+  StartedWindow again;
+  EXPECT_TRUE(ReadSettingsFile(again.w, path));
+  EXPECT_EQ(again.s.Chemicals[1].Name, "ETHANOL");
+}
+
 TEST(SettingsRead, MissingFileLeavesTheDefaults) {
   StartedWindow fresh;
   StartedWindow sw;
