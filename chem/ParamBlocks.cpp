@@ -300,6 +300,9 @@ std::string FormatVosslerBlock(const VosslerSet& v) {
 
 }  // namespace
 
+namespace {
+
+// Slot index exists in Chemicals (0..ChemicalCount) / VosslerSets (0..VosslerSetCount).
 bool ChemicalSlotExists(const ModelState& s, int index) {
   return index >= 0 && index <= s.ChemicalCount &&
          static_cast<size_t>(index) < s.Chemicals.size();
@@ -309,6 +312,8 @@ bool VosslerSlotExists(const ModelState& s, int index) {
   return index >= 0 && index <= s.VosslerSetCount &&
          static_cast<size_t>(index) < s.VosslerSets.size();
 }
+
+}  // namespace
 
 const char* GeneralLineLabel(int line) {
   return (line >= 1 && line <= kGeneralLineCount) ? kGeneralLabels[line - 1] : "";

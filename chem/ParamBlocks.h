@@ -48,10 +48,6 @@ std::string FormatParamBlock(const ModelState& s, int16_t index, uint8_t kind);
 // is stored as 0 in ModelState.
 bool LoadChemical(ModelState& s, std::string& message);
 
-// Slot index exists in Chemicals (0..ChemicalCount) / VosslerSets (0..VosslerSetCount).
-bool ChemicalSlotExists(const ModelState& s, int index);
-bool VosslerSlotExists(const ModelState& s, int index);
-
 // Editor labels of general lines 1..13 and Vossler lines 1..14 ("" outside).
 const char* GeneralLineLabel(int line);
 const char* VosslerLineLabel(int line);

@@ -2,6 +2,7 @@
 // line and file of the program. All functions are locale-independent.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 

@@ -13,6 +13,7 @@
 #include "core/TextConv.h"
 #include "dispersion/ConcentrationEvaluator.h"
 #include "dispersion/Dispersion.h"
+#include "dispersion/DispersionSteps.h"
 
 namespace zelto {
 

@@ -6,6 +6,7 @@
 #include "core/Gbk.h"
 #include "core/TextConv.h"
 #include "dispersion/Dispersion.h"
+#include "dispersion/DispersionSteps.h"
 
 namespace zelto {
 

@@ -7,6 +7,7 @@
 #include "core/TextConv.h"
 #include "dispersion/ConcentrationEvaluator.h"
 #include "dispersion/Dispersion.h"
+#include "dispersion/DispersionSteps.h"
 #include "dispersion/UpwindEdge.h"
 
 namespace zelto {
@@ -441,11 +442,6 @@ void FindIsopleths(ModelState& s, ConcentrationEvaluator& ev, ReceptorPlane plan
   }
 }
 
-void FindIsopleths(ModelState& s, ReceptorPlane plane, const DispersionContext& ctx) {
-  ConcentrationEvaluator ev(true);
-  FindIsopleths(s, ev, plane, ctx);
-}
-
 bool RunDispersion(ModelState& s, DispersionKind kind, std::string& message,
                    const DispersionContext& ctx) {
   s.ResultKind = static_cast<uint8_t>(kind);
@@ -459,7 +455,6 @@ bool RunDispersion(ModelState& s, DispersionKind kind, std::string& message,
   }
   if (!CheckDispersionInputs(s, kind, message)) return false;
 
-  const float keptAveraging = s.AveragingTime;
   const float keptTime = s.PredictionTime;
   const float keptHeight = s.ReceptorHeight;
   const float keptLid = s.MixingHeight;
@@ -496,7 +491,6 @@ bool RunDispersion(ModelState& s, DispersionKind kind, std::string& message,
   }
   const bool finite = ResultsFinite(s, kind);
 
-  s.AveragingTime = keptAveraging;
   s.PredictionTime = keptTime;
   s.ReceptorHeight = keptHeight;
   s.MixingHeight = keptLid;

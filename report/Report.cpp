@@ -1,4 +1,5 @@
 #include "report/Report.h"
+#include "report/WholeFile.h"
 
 #include <algorithm>
 #include <cmath>

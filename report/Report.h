@@ -1,7 +1,7 @@
-// The Chinese results report shown in the main window's results box, and the
-// whole-file reader used for files written in the system code page.
+// The Chinese results report shown in the main window's results box.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "core/Messages.h"
@@ -34,9 +34,5 @@ std::string BuildReport(const ModelState& s, const std::string& resultSummary,
 // Name of the first field the report prints that holds no finite number, or ""
 // when all of them are finite; the driver refuses to show such a report.
 std::string FirstNonFiniteReportValue(const ModelState& s);
-
-// The whole file as UTF-8 text, converted from the GBK bytes it was written
-// in; a missing or unreadable file reads as "".
-std::string ReadWholeFile(const std::string& path);
 
 }  // namespace zelto

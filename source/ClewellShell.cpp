@@ -1,6 +1,7 @@
 // Closed-form pool evaporation models for substances without a Vossler set.
 #include <cmath>
 
+#include "source/Evaporation.h"
 #include "source/SourceChecks.h"
 #include "source/SourceTerm.h"
 

@@ -32,7 +32,7 @@ bool EstimatePoolArea(const ModelState& s, float& area) {
   double basis = s.ReleaseDuration > 10 ? static_cast<double>(s.ReleaseRate) * 10.0
                                         : static_cast<double>(s.ReleaseMass);
   // grams / (g/cm3) = cm3; a layer 1 cm deep of V cm3 covers V * 0.0001 m2.
-  double estimate = basis * 0.0001 / static_cast<double>(s.LiquidDensity) / 1.0;
+  double estimate = basis * 0.0001 / static_cast<double>(s.LiquidDensity);
   if (!FitsSingle(estimate)) return false;
   area = static_cast<float>(estimate);
   return true;

@@ -2,6 +2,7 @@
 // evaporation rate for a liquid, and the time the pool takes to evaporate.
 #include <cmath>
 
+#include "source/Evaporation.h"
 #include "source/SourceChecks.h"
 #include "source/SourceTerm.h"
 

@@ -1,4 +1,5 @@
-// Source strength, source size and the pool evaporation models.
+// Source strength, source size, and the release amount and pool area in the
+// units of the model. The evaporation models are in source/Evaporation.h.
 #pragma once
 
 #include <string>
@@ -35,19 +36,5 @@ bool ResolvePoolArea(const ModelState& s, float typedArea, float& area);
 // Source strength (g/min), source size and, for liquids, the evaporation rate
 // and duration. Returns false with a message (Chinese) when it refuses.
 bool ComputeSourceStrength(ModelState& s, std::string& message);
-
-// CLEWELL pool evaporation (closed form from wind, area, vapour pressure and
-// the entered pool temperature). Writes EvapRate (g/min).
-bool EvaporateClewell(ModelState& s, std::string& message);
-
-// SHELL pool evaporation (boundary-layer mass transfer with a diffusion
-// coefficient from kinetic gas theory). Writes EvapRate (g/min).
-bool EvaporateShell(ModelState& s, std::string& message);
-
-// Vossler pool evaporation: heat balance of the pool solved for its surface
-// temperature, then the mass flux at that temperature (or the heat-limited rate
-// of a boiling pool). Writes EvapRate (g/min), PoolTemperature (K), VaporDensity
-// (kg/m3) and the evaporation working values.
-bool EvaporateVossler(ModelState& s, std::string& message);
 
 }  // namespace zelto

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/TextConv.h"
+#include "source/Evaporation.h"
 #include "source/SourceChecks.h"
 #include "source/SourceTerm.h"
 #include "source/Vossler.h"

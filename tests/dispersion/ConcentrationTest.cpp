@@ -5,6 +5,7 @@
 
 #include "dispersion/ConcentrationEvaluator.h"
 #include "dispersion/Dispersion.h"
+#include "dispersion/DispersionSteps.h"
 #include "tests/dispersion/DispersionTestUtil.h"
 
 namespace zelto {

@@ -6,6 +6,7 @@
 #include "core/Files.h"
 #include "core/Gbk.h"
 #include "dispersion/Dispersion.h"
+#include "dispersion/DispersionSteps.h"
 #include "tests/dispersion/DispersionTestUtil.h"
 
 namespace zelto {

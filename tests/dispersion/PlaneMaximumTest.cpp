@@ -3,6 +3,7 @@
 
 #include "core/TextConv.h"
 #include "dispersion/Dispersion.h"
+#include "dispersion/DispersionSteps.h"
 #include "tests/dispersion/DispersionTestUtil.h"
 
 namespace zelto {

@@ -8,6 +8,7 @@
 #include "core/Files.h"
 #include "dispersion/ConcentrationEvaluator.h"
 #include "dispersion/Dispersion.h"
+#include "dispersion/DispersionSteps.h"
 #include "tests/dispersion/DispersionTestUtil.h"
 
 namespace zelto {

@@ -14,6 +14,7 @@
 #include "core/Messages.h"
 #include "core/ModelState.h"
 #include "report/Report.h"
+#include "report/WholeFile.h"
 
 namespace zelto {
 namespace {

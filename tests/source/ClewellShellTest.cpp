@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "source/Evaporation.h"
 #include "source/SourceTerm.h"
 #include "tests/common/ScenarioBuilder.h"
 

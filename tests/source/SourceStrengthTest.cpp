@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "source/Evaporation.h"
 #include "source/SourceTerm.h"
 #include "tests/common/ScenarioBuilder.h"
 

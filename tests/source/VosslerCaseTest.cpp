@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "source/Evaporation.h"
 #include "source/SourceTerm.h"
 #include "source/Vossler.h"
 #include "tests/common/ScenarioBuilder.h"
