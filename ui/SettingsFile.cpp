@@ -3,6 +3,7 @@
 #include "chem/ParamBlocks.h"
 #include "core/Files.h"
 #include "core/Gbk.h"
+#include "ui/ControlIds.h"
 
 namespace zelto {
 
@@ -120,9 +121,11 @@ bool SettingsFieldReader::ReadInteger(long long& value) {
 
 std::string FormatSettingsFile(const MainWindow& w) {
   std::string out;
-  for (int i = 0; i < 26; ++i) AppendTextRecord(out, w.Text1[i].Text);
-  AppendTextRecord(out, w.Combo1[0].Text);
-  for (int k = 1; k <= 8; ++k) AppendIntegerRecord(out, w.Combo1[k].ListIndex);
+  for (int i = 0; i < box::Count; ++i) AppendTextRecord(out, w.Text1[i].Text);
+  AppendTextRecord(out, w.Combo1[combo::Roughness].Text);
+  for (int k = combo::GroundType; k < combo::Count; ++k) {
+    AppendIntegerRecord(out, w.Combo1[k].ListIndex);
+  }
   AppendIntegerRecord(out, w.Check1.Value);
   AppendTextRecord(out, w.Text2.Text);
   AppendTextRecord(out, w.Text3.Text);
@@ -131,7 +134,7 @@ std::string FormatSettingsFile(const MainWindow& w) {
   // Entry 1 of the chemical list exists from start on; without it the file
   // holds what a fresh start would give.
   const bool hasEntry = w.s.Chemicals.size() > 1;
-  out += QuoteSettingsText(hasEntry ? w.s.Chemicals[1].Name : std::string("未定义化学物质"));
+  out += QuoteSettingsText(hasEntry ? w.s.Chemicals[1].Name : std::string(kUndefinedSubstanceName));
   out += ',';
   AppendIntegerRecord(out, hasEntry ? w.s.Chemicals[1].VosslerIndex : 0);
   return Utf8ToGbk(out);
@@ -155,8 +158,8 @@ bool ReadSettingsFile(MainWindow& w, const std::string& path) {
   long long number = 0;
   auto step = [&allRead](bool ok) { allRead = allRead && ok; };
 
-  // Records 1..26: the boxes; box 14 raises its change handler.
-  for (int i = 0; i < 26; ++i) {
+  // Records 1..26: the boxes; the molecular weight raises its change handler.
+  for (int i = 0; i < box::Count; ++i) {
     const bool ok = reader.ReadField(text);
     if (ok) w.SetText1(i, text);
     step(ok);
@@ -164,12 +167,12 @@ bool ReadSettingsFile(MainWindow& w, const std::string& path) {
   // Record 27: the roughness list's text (typed or chosen).
   {
     const bool ok = reader.ReadField(text);
-    if (ok) w.Combo1[0].Text = text;
+    if (ok) w.Combo1[combo::Roughness].Text = text;
     step(ok);
   }
   // Records 28..35: list indices; an index outside its list (-1 included,
   // since every list has a choice from start on) leaves the list as it is.
-  for (int k = 1; k <= 8; ++k) {
+  for (int k = combo::GroundType; k < combo::Count; ++k) {
     bool ok = reader.ReadInteger(number);
     ok = ok && number >= 0 && number < static_cast<long long>(w.Combo1[k].Items.size());
     if (ok) ok = w.SetListIndex(k, static_cast<int>(number));
@@ -211,7 +214,7 @@ bool ReadSettingsFile(MainWindow& w, const std::string& path) {
     ok = ok && hasEntry;
     if (ok) {
       w.s.Chemicals[1].Name = text;
-      ComboBox& substances = w.Combo1[6];
+      ComboBox& substances = w.Combo1[combo::Substance];
       if (substances.Items.size() > 1) {
         substances.Items[1] = text;
         if (substances.ListIndex == 1) substances.Text = text;
@@ -235,10 +238,10 @@ bool ReadSettingsFile(MainWindow& w, const std::string& path) {
   // taken as they stand.
   std::string message;
   if (hasEntry) {
-    ParseParamBlock(w.s, w.s.GeneralParamText, 1, 0, message, true, false, nullptr);
+    ParseParamBlock(w.s, w.s.GeneralParamText, 1, block::General, message, true, false, nullptr);
   }
   if (w.s.VosslerSets.size() > 1) {
-    ParseParamBlock(w.s, w.s.VosslerParamText, 1, 1, message, true, false, nullptr);
+    ParseParamBlock(w.s, w.s.VosslerParamText, 1, block::Vossler, message, true, false, nullptr);
   }
   w.Busy = false;
   w.FirstActivation = false;
