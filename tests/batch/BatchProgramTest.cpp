@@ -130,7 +130,8 @@ TEST_F(BatchProgram, HelpInChineseAndEnglish) {
   const RunResult r = RunBatch({"--help"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
-  EXPECT_NE(r.out.find("用法 / Usage: zelto-batch [--json] [--out-dir DIR] [SETTINGS]"), std::string::npos);
+  EXPECT_NE(r.out.find("用法 / Usage: zelto-batch [--json] [--out-dir DIR] [--geojson FILE] [--kml FILE] [SETTINGS]"),
+            std::string::npos);
   EXPECT_NE(r.out.find("退出状态 / Exit status:"), std::string::npos);
   EXPECT_NE(r.out.find("  2  输入检查或计算阶段拒绝了计算"), std::string::npos);
   EXPECT_NE(r.out.find("an input check or a computation stage refused"), std::string::npos);
