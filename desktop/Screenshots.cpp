@@ -16,6 +16,7 @@
 #include "desktop/Fonts.h"
 #include "desktop/MainWindowWidget.h"
 #include "desktop/MessageBoxSink.h"
+#include "desktop/ZoneView.h"
 #include "ui/MainLayout.h"
 
 namespace {
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
   model.HelpPath.clear();
   model.Discard = true;  // closing writes no settings file
   zelto::desktop::MainWindowWidget window(model, messages);
+  zelto::desktop::AttachZoneView(window);  // as the program shows it
   window.show();
 
   const QString png = args[3];
