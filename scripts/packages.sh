@@ -1,5 +1,5 @@
 # Debian packages the project builds and tests with; sourced by the scripts.
-ZELTO_PACKAGES="g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev"
+ZELTO_PACKAGES="g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev ccache clang libclang-rt-14-dev"
 # Hazard-zone maps and pictures: PROJ with its database, the Qt SVG module, a
 # CJK font for the Chinese captions, python3 for reading the KML back in a test.
 ZELTO_PACKAGES="$ZELTO_PACKAGES libproj-dev proj-data qt6-svg-dev fonts-wqy-zenhei python3"
