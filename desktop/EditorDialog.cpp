@@ -15,32 +15,13 @@
 
 #include "desktop/BoxEdit.h"
 #include "desktop/Fonts.h"
+#include "desktop/ModelText.h"
 
 namespace zelto::desktop {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-QString ShownLines(const std::string& text) {
-  QString t = Q(text);
-  t.replace("\r\n", "\n");
-  return t;
-}
-
-std::string ModelLines(const QString& shown) {
-  QString t = shown;
-  t.replace("\r\n", "\n");
-  t.replace("\n", "\r\n");
-  return t.toStdString();
-}
-
 QRect Px(const EditorRect& r) { return ToPixels(TwipRect{r.Left, r.Top, r.Width, r.Height}); }
-
-void SetShown(QWidget* w, bool enabled, bool visible) {
-  if (w->isEnabled() != enabled) w->setEnabled(enabled);
-  if (w->isHidden() == visible) w->setHidden(!visible);
-}
 
 // The fixed-pitch font, at most 12 pixels, in which all lines of a block
 // (and the scroll bar, when the names are wider than the box) fit the box's

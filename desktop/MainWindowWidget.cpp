@@ -20,6 +20,7 @@
 #include "desktop/BoxEdit.h"
 #include "desktop/EditorDialog.h"
 #include "desktop/Fonts.h"
+#include "desktop/ModelText.h"
 #include "ui/ControlLabels.h"
 #include "ui/EditorModel.h"
 
@@ -30,27 +31,6 @@ namespace {
 // The searches hand control to the window once per step; the window looks at
 // its events at most this often (milliseconds), enough to keep it painted.
 constexpr qint64 kEventInterval = 30;
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-// Multi-line texts: CR LF in the model, LF in the widgets.
-QString ShownLines(const std::string& text) {
-  QString t = Q(text);
-  t.replace("\r\n", "\n");
-  return t;
-}
-
-std::string ModelLines(const QString& shown) {
-  QString t = shown;
-  t.replace("\r\n", "\n");
-  t.replace("\n", "\r\n");
-  return t.toStdString();
-}
-
-void SetShown(QWidget* w, bool enabled, bool visible) {
-  if (w->isEnabled() != enabled) w->setEnabled(enabled);
-  if (w->isHidden() == visible) w->setHidden(!visible);
-}
 
 void SetToolTip(QWidget* w, const std::string& tip) {
   const QString t = Q(tip);
