@@ -148,13 +148,13 @@ void EditorDialog::Bind() {
   connect(check1_, &QCheckBox::clicked, this, [this](bool ticked) { Forward([&] { model_.SetCheck1(ticked); }); });
   for (int k = 0; k < 2; ++k) connect(command1_[k], &QPushButton::clicked, this, [this, k] { Click(k); });
 
-  // Leaving the name box checks it; both buttons take part.
+  // Leaving the name box checks it; both buttons take part. A widget of no
+  // control of the model's counts as a button.
   guard_.AddCheckedBox(
       text3_,
-      [this] {
-        bool cancel = false;
-        model_.Text3_Validate(cancel);
-        return !cancel;
+      [this](QWidget* target) {
+        model_.Focus = EditorControl::Text3;
+        return model_.MoveFocus(ControlOf(target).value_or(EditorControl::Cancel));
       },
       [this] { Redraw(); });
   // The model keeps track of the focus, so that a button pressed by its

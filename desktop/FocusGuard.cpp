@@ -87,11 +87,6 @@ void FocusGuard::AddCheckedBox(QWidget* box, Check check, Redraw redraw) {
   entries_.push_back(Entry{box, std::move(check), std::move(redraw)});
 }
 
-void FocusGuard::AddExempt(QWidget* control) {
-  std::erase_if(exempt_, [](const QPointer<QWidget>& x) { return x == nullptr; });
-  exempt_.emplace_back(control);
-}
-
 void FocusGuard::MoveFocusQuietly(QWidget* target) {
   if (target == nullptr) return;
   Quiet quiet(*this);
@@ -105,22 +100,14 @@ FocusGuard::Entry* FocusGuard::EntryFor(QWidget* widget) {
   return nullptr;
 }
 
-bool FocusGuard::IsExempt(QWidget* widget) const {
-  for (const QPointer<QWidget>& x : exempt_) {
-    if (x != nullptr && Within(widget, x)) return true;
-  }
-  return false;
+bool FocusGuard::MoveLeavesBox(const Entry& entry, QWidget* target) const {
+  return target != nullptr && !Within(target, entry.box) && target->window() == entry.box->window();
 }
 
-bool FocusGuard::MoveNeedsCheck(const Entry& entry, QWidget* target) const {
-  return target != nullptr && !Within(target, entry.box) && target->window() == entry.box->window() &&
-         !IsExempt(target);
-}
-
-bool FocusGuard::RunCheck(Entry& entry) {
+bool FocusGuard::RunCheck(Entry& entry, QWidget* target) {
   QPointer<QWidget> box = entry.box;
   sink_.BeginCollecting();
-  const bool accepted = entry.check();
+  const bool accepted = entry.check(target);
   std::vector<std::string> messages = sink_.EndCollecting();
   if (entry.redraw) {
     Quiet quiet(*this);
@@ -204,8 +191,8 @@ bool FocusGuard::OnWindowPress(QWindow* window, QEvent* event) {
     pos = static_cast<QMouseEvent*>(event)->position().toPoint();
   }
   QWidget* target = FocusTargetOfPress(top, pos, policy);
-  if (!MoveNeedsCheck(*entry, target)) return false;
-  if (RunCheck(*entry)) {
+  if (!MoveLeavesBox(*entry, target)) return false;
+  if (RunCheck(*entry, target)) {
     Passed(*entry);
     return false;
   }
@@ -220,8 +207,8 @@ bool FocusGuard::OnTab(QWidget* receiver, bool forward) {
   if (entry == nullptr || quiet_ > 0) return false;
   if (pending_) return true;
   QWidget* target = TabTarget(focus, forward);
-  if (!MoveNeedsCheck(*entry, target)) return false;
-  if (RunCheck(*entry)) {
+  if (!MoveLeavesBox(*entry, target)) return false;
+  if (RunCheck(*entry, target)) {
     Passed(*entry);
     return false;
   }
@@ -236,13 +223,13 @@ void FocusGuard::Passed(const Entry& entry) {
 void FocusGuard::OnFocusChanged(QWidget* old, QWidget* now) {
   if (quiet_ > 0 || pending_ || old == nullptr || now == nullptr) return;
   Entry* entry = EntryFor(old);
-  if (entry == nullptr || !MoveNeedsCheck(*entry, now)) return;
+  if (entry == nullptr || !MoveLeavesBox(*entry, now)) return;
   if (passedBox_ == entry->box && passedText_ == TextOf(entry->box)) {
     passedBox_ = nullptr;  // checked on the press or key that caused this move
     return;
   }
   passedBox_ = nullptr;
-  RunCheck(*entry);  // a refusal returns the focus to the box
+  RunCheck(*entry, now);  // a refusal returns the focus to the box
 }
 
 }  // namespace zelto::desktop

@@ -21,8 +21,10 @@
 // presses on the window are swallowed and focus changes are not checked (the
 // message box's own focus changes included).
 //
-// Controls registered as exempt (the command bar's buttons) take no part: the
-// focus moves to them without a check. So do controls in other windows.
+// The check is given the widget that would take the focus and decides (with
+// the window's model) whether moving there checks the box at all: the main
+// window's command bar takes no part in validation. Moves to other windows
+// are not checked.
 #pragma once
 
 #include <QObject>
@@ -41,8 +43,9 @@ namespace zelto::desktop {
 class FocusGuard : public QObject {
   Q_OBJECT
  public:
-  // Runs the box's check; false when the entry is refused.
-  using Check = std::function<bool()>;
+  // Runs the box's check for a move to target; false when the entry is
+  // refused (the focus stays in the box).
+  using Check = std::function<bool(QWidget* target)>;
   // Brings the window up to date after a check (accepted or refused).
   using Redraw = std::function<void()>;
 
@@ -50,7 +53,6 @@ class FocusGuard : public QObject {
   ~FocusGuard() override;
 
   void AddCheckedBox(QWidget* box, Check check, Redraw redraw);
-  void AddExempt(QWidget* control);
 
   // Focus changes made by the program itself run no check while a Quiet
   // object lives (redrawing, the busy state, returning the focus).
@@ -68,6 +70,9 @@ class FocusGuard : public QObject {
   // Gives the focus to the control without checking the box it leaves.
   void MoveFocusQuietly(QWidget* target);
 
+  // True while the program itself moves the focus.
+  bool IsQuiet() const { return quiet_ > 0; }
+
   // True while a refused entry's message is waiting or being shown.
   bool RefusalPending() const { return pending_; }
 
@@ -82,11 +87,10 @@ class FocusGuard : public QObject {
   };
 
   Entry* EntryFor(QWidget* widget);
-  bool IsExempt(QWidget* widget) const;
-  // The move from the entry's box to target needs the box checked first.
-  bool MoveNeedsCheck(const Entry& entry, QWidget* target) const;
+  // The move from the entry's box to target leaves the box within its window.
+  bool MoveLeavesBox(const Entry& entry, QWidget* target) const;
   // Runs the check; on refusal shows its messages later and returns false.
-  bool RunCheck(Entry& entry);
+  bool RunCheck(Entry& entry, QWidget* target);
   // The press or key about to move the focus passed the box's check.
   void Passed(const Entry& entry);
   void ShowRefusal(QPointer<QWidget> box, std::vector<std::string> messages);
@@ -96,7 +100,6 @@ class FocusGuard : public QObject {
 
   MessageBoxSink& sink_;
   std::vector<Entry> entries_;
-  std::vector<QPointer<QWidget>> exempt_;
   int quiet_ = 0;
   bool pending_ = false;
   bool swallowRelease_ = false;

@@ -62,15 +62,16 @@ MainWindowWidget::MainWindowWidget(MainWindow& model, MessageBoxSink& sink, QWid
   model_.Form_Load();
   Redraw();
   resize(ToPixels(kDesignClientWidth), ToPixels(kDesignClientHeight));
-  text1_[0]->setFocus();
+  ApplyModelFocus();
 }
 
 MainWindowWidget::~MainWindowWidget() {
   if (cursorPushed_) QApplication::restoreOverrideCursor();
   // The services point at this window.
   model_.OpenEditor = nullptr;
-  model_.StartExternal = nullptr;
+  model_.OpenHelp = nullptr;
   model_.ProcessEvents = nullptr;
+  model_.ComputationStateChanged = nullptr;
 }
 
 QWidget* MainWindowWidget::ContainerWidget(Container c) const { return containers_[static_cast<int>(c)]; }
@@ -211,12 +212,13 @@ void MainWindowWidget::BindEvents() {
     connect(text1_[i], &BoxEdit::Typed, this, [this, i](const QString& text) {
       Forward([&] { model_.SetText1(i, text.toStdString()); });
     });
-    // Leaving the box checks it; the guard decides when a move is a leave.
+    // Leaving the box: the guard catches the move before it happens and the
+    // model decides whether the target makes the box be checked.
     guard_.AddCheckedBox(
         text1_[i],
-        [this, i] {
-          model_.Focus = FocusId{};
-          return model_.LeaveText1(i);
+        [this, i](QWidget* target) {
+          model_.Focus = FocusId{ControlKind::Text1, i};
+          return model_.MoveFocus(FocusIdOf(target));
         },
         [this] {
           Redraw();
@@ -230,15 +232,9 @@ void MainWindowWidget::BindEvents() {
   }
   // The roughness list also takes typed text, confined when it is left.
   connect(combo1_[combo::Roughness], &QComboBox::editTextChanged, this, [this](const QString& text) {
-    if (!redrawing_) model_.Combo1[combo::Roughness].Text = text.toStdString();
+    if (!redrawing_) model_.SetListText(combo::Roughness, text.toStdString());
   });
-  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-    QWidget* roughness = combo1_[combo::Roughness];
-    if (old == nullptr || now == nullptr || now->window() != this) return;
-    const bool wasIn = old == roughness || roughness->isAncestorOf(old);
-    const bool isIn = now == roughness || roughness->isAncestorOf(now);
-    if (wasIn && !isIn) Forward([&] { model_.Combo1_LostFocus(combo::Roughness); });
-  });
+  connect(qApp, &QApplication::focusChanged, this, &MainWindowWidget::FocusMoved);
   connect(check1_, &QCheckBox::clicked, this, [this](bool ticked) {
     Forward([&] { model_.SetCheck(ticked ? 1 : 0); });
   });
@@ -253,22 +249,43 @@ void MainWindowWidget::BindEvents() {
   connect(command1_[command::Compute], &QPushButton::clicked, this, &MainWindowWidget::Compute);
   for (int i = 0; i < cmd::Count; ++i) {
     connect(cmd_[i], &QPushButton::clicked, this, [this, i] { CommandBar(i); });
-    // Moving to the command bar checks nothing: "放弃(&X)" must close even
-    // while a box holds a refused entry.
-    guard_.AddExempt(cmd_[i]);
   }
+}
+
+FocusId MainWindowWidget::FocusIdOf(QWidget* widget) const {
+  if (widget == nullptr) return FocusId{};
+  // Every page of the results area counts as the results box.
+  if (widget == results_ || results_->isAncestorOf(widget)) return FocusId{ControlKind::Text3, 0};
+  for (FocusId id : MainTabOrder()) {
+    QWidget* w = WidgetFor(id);
+    if (w != nullptr && (widget == w || w->isAncestorOf(widget))) return id;
+  }
+  return FocusId{};
+}
+
+void MainWindowWidget::FocusMoved(QWidget* old, QWidget* now) {
+  if (now == nullptr || now->window() != this) return;
+  const FocusId target = FocusIdOf(now);
+  if (target.Kind == ControlKind::None || target == model_.Focus) return;
+  if (FocusIdOf(old).Kind == ControlKind::Text1 && !guard_.IsQuiet()) return;  // the guard checks the box
+  if (redrawing_ || guard_.IsQuiet()) {
+    model_.Focus = target;  // the program moved the focus; the model knows
+    return;
+  }
+  Forward([&] { model_.MoveFocus(target); });
 }
 
 void MainWindowWidget::ConnectServices() {
   model_.OpenEditor = [this] { OpenEditor(); };
-  model_.StartExternal = [](const std::string& command) {
-    // The model asks for "NOTEPAD <full path>"; the desktop's own viewer for
-    // the file's type opens it instead.
-    static const std::string kViewer = "NOTEPAD ";
-    const std::string path = command.rfind(kViewer, 0) == 0 ? command.substr(kViewer.size()) : command;
-    QDesktopServices::openUrl(QUrl::fromLocalFile(Q(path)));
-  };
+  // The desktop's own viewer for plain text opens the help file.
+  model_.OpenHelp = [](const std::string& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(Q(path))); };
   model_.ProcessEvents = [this] { ComputationStep(); };
+  model_.ComputationStateChanged = [this] {
+    // Shown at once, even when the run is over before the first step.
+    ApplyBusyState();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    sinceEvents_.start();
+  };
 }
 
 int MainWindowWidget::AddResultsPage(QWidget* page, const QString& title) {
@@ -276,16 +293,17 @@ int MainWindowWidget::AddResultsPage(QWidget* page, const QString& title) {
 }
 
 void MainWindowWidget::Forward(const std::function<void()>& handler) {
-  model_.Focus = FocusId{};
   handler();
   Redraw();
+  // The focus goes where the model has it: a refusal puts it into the box
+  // at fault.
   ApplyModelFocus();
 }
 
 void MainWindowWidget::ApplyModelFocus() {
   if (model_.Focus.Kind == ControlKind::None) return;
   QWidget* w = WidgetFor(model_.Focus);
-  if (w != nullptr && w->isEnabled() && w->isVisible()) guard_.MoveFocusQuietly(w);
+  if (w != nullptr && w->isEnabled() && w->isVisible() && !w->hasFocus()) guard_.MoveFocusQuietly(w);
 }
 
 void MainWindowWidget::Redraw() {
@@ -403,39 +421,20 @@ void MainWindowWidget::ApplyBusyState() {
 }
 
 void MainWindowWidget::ComputationStep() {
-  if (!busyShown_) {
-    // First step of the searches: show the busy state the model has set.
-    busyShown_ = true;
-    ApplyBusyState();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    sinceEvents_.start();
-    return;
-  }
-  if (sinceEvents_.elapsed() < kEventInterval) return;
+  if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventInterval) return;
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   sinceEvents_.restart();
 }
 
 void MainWindowWidget::Compute() {
-  if (computing_) return;
-  computing_ = true;
-  busyShown_ = false;
   bool reported = false;
   Forward([&] { reported = model_.RefreshResults(); });
-  computing_ = false;
   if (reported) emit ResultsShown();
-  if (closePending_) {
-    // The window was asked to close while the searches ran: it closes now,
-    // the normal way (inputs checked, settings saved).
-    closePending_ = false;
-    QTimer::singleShot(0, this, &QWidget::close);
-  }
 }
 
 void MainWindowWidget::Properties() {
+  // Opens the editor; the model runs Form_Activate when it closes.
   Forward([&] { model_.Command1_Click(command::Properties); });
-  // Back from the editor the window is active again.
-  Forward([&] { model_.Form_Activate(); });
 }
 
 void MainWindowWidget::OpenEditor() {
@@ -456,6 +455,10 @@ void MainWindowWidget::showEvent(QShowEvent* event) {
   activated_ = true;
   // The first activation reads the settings file and checks every input; it
   // runs once the window is on the screen, so its messages have a window.
+  // Form_Activate runs here and on the return from the property editor
+  // only: not on QEvent::WindowActivate, which also follows every message
+  // box and every switch from another program, and would show a refused
+  // box's message again each time it is closed.
   QTimer::singleShot(0, this, [this] { Forward([&] { model_.Form_Activate(); }); });
 }
 
@@ -473,21 +476,19 @@ void MainWindowWidget::ApplyResize() {
 }
 
 void MainWindowWidget::closeEvent(QCloseEvent* event) {
-  if (computing_) {
-    // Never in the middle of the searches: close when they have ended.
-    closePending_ = true;
-    event->ignore();
+  if (model_.Closed) {  // Save or Discard has run Form_Unload already
+    event->accept();
     return;
   }
-  if (!model_.Closed) {
-    bool cancel = false;
-    Forward([&] { model_.Form_Unload(cancel); });
-    if (cancel) {
-      event->ignore();
-      return;
-    }
+  MainWindow::CloseAnswer answer = MainWindow::CloseAnswer::StaysOpen;
+  Forward([&] { answer = model_.RequestClose(); });
+  // Busy: the searches are running (they let the window see this request);
+  // the request is refused and the window can be closed once they end.
+  if (answer == MainWindow::CloseAnswer::Closed) {
+    event->accept();
+  } else {
+    event->ignore();
   }
-  event->accept();
 }
 
 }  // namespace zelto::desktop

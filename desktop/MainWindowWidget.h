@@ -82,6 +82,11 @@ class MainWindowWidget : public QWidget {
   void OpenEditor();
 
   QWidget* WidgetFor(FocusId id) const;
+  // The control the widget belongs to; none for a widget of no control.
+  FocusId FocusIdOf(QWidget* widget) const;
+  // Keeps the model's focus where the window's is; a move the operator made
+  // goes through the model's MoveFocus (boxes are left through the guard).
+  void FocusMoved(QWidget* old, QWidget* now);
   QWidget* ContainerWidget(Container c) const;
 
   MainWindow& model_;
@@ -112,9 +117,6 @@ class MainWindowWidget : public QWidget {
 
   bool redrawing_ = false;
   bool activated_ = false;
-  bool computing_ = false;
-  bool closePending_ = false;
-  bool busyShown_ = false;
   bool cursorPushed_ = false;
   QElapsedTimer sinceEvents_;
   QPointer<QWidget> focusBeforeBusy_;

@@ -9,6 +9,7 @@
 #include "core/Files.h"
 #include "core/TextConv.h"
 #include "dispersion/Dispersion.h"
+#include "ui/MainLayout.h"
 #include "ui/SettingsFile.h"
 
 namespace zelto {
@@ -161,6 +162,32 @@ bool MainWindow::LeaveText1(int i) {
   return !cancel;
 }
 
+bool MainWindow::MoveFocus(FocusId target) {
+  if (Computing) return false;  // the window is disabled
+  const FocusId from = Focus;
+  if (target == from) return true;
+  if (from.Kind == ControlKind::Text1 && target.Kind != ControlKind::Cmd && !LeaveText1(from.Index)) {
+    return false;  // the refusal left the focus in the box
+  }
+  if (from == FocusId{ControlKind::Combo1, combo::Roughness}) Combo1_LostFocus(combo::Roughness);
+  Focus = target;
+  return true;
+}
+
+void MainWindow::SetListText(int i, const std::string& text) {
+  if (i < 0 || i >= static_cast<int>(Combo1.size()) || !Combo1[i].Editable) return;
+  Combo1[i].Text = text;
+}
+
+MainWindow::CloseAnswer MainWindow::RequestClose() {
+  // The searches let the window process events; a close request arriving
+  // then must wait: the stages still use the window and its files.
+  if (Computing) return CloseAnswer::Busy;
+  bool cancel = false;
+  Form_Unload(cancel);
+  return cancel ? CloseAnswer::StaysOpen : CloseAnswer::Closed;
+}
+
 void MainWindow::Form_Load() {
   // Today's date and the current time, in the forms the box checks write back.
   ClockReading now = Clock ? Clock() : SystemClock();
@@ -187,6 +214,8 @@ void MainWindow::Form_Load() {
   for (int i = 0; i < static_cast<int>(Combo1.size()); ++i) SetListIndex(i, 0);
   FirstActivation = true;
   Busy = false;
+  // The window opens with the focus on the first control of the Tab order.
+  Focus = MainTabOrder().front();
 }
 
 void MainWindow::Form_Activate() {
@@ -220,6 +249,7 @@ void MainWindow::Form_Unload(bool& cancel) {
 }
 
 void MainWindow::Cmd_Click(int index) {
+  if (Computing) return;  // the window is disabled
   bool cancel = false;
   switch (index) {
     case cmd::Save:
@@ -230,9 +260,8 @@ void MainWindow::Cmd_Click(int index) {
       Form_Unload(cancel);
       break;
     case cmd::Help:
-      if (!HelpPath.empty() && FileExists(HelpPath) && StartExternal) {
-        StartExternal("NOTEPAD " + HelpPath);
-      }
+      // A missing help file is passed over in silence.
+      if (!HelpPath.empty() && FileExists(HelpPath) && OpenHelp) OpenHelp(HelpPath);
       break;
     default:
       break;

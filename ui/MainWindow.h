@@ -112,6 +112,7 @@ class MainWindow {
   bool Discard = false;
   bool WindowEnabled = true;
   bool Hourglass = false;  // hourglass mouse pointer shown
+  bool Computing = false;  // the dispersion stages are running
   bool Closed = false;     // the window has been closed (Form_Unload not cancelled)
   std::string ResultSummary;
   FocusId Focus;
@@ -126,10 +127,15 @@ class MainWindow {
   std::function<ClockReading()> Clock;
   // Shows the property editor modally; returns when it is closed. Default: nothing.
   std::function<void()> OpenEditor;
-  // Starts an external program with a command line (help viewer). Default: nothing.
-  std::function<void(const std::string&)> StartExternal;
+  // Opens the help file, given by its full path, in a viewer the desktop
+  // chooses. Default: nothing.
+  std::function<void(const std::string&)> OpenHelp;
   // Lets the window process pending events during the long searches. Default: none.
   std::function<void()> ProcessEvents;
+  // Called when a computation starts and when it ends, after Computing,
+  // Hourglass, WindowEnabled and the compute button have changed, so that the
+  // window shows the state even for a run too short to process events.
+  std::function<void()> ComputationStateChanged;
 
   // ---- Assignments that raise the events the toolkit would raise ----
   // Sets the text of box i; runs Text1_Change(i) when the text changed.
@@ -143,6 +149,15 @@ class MainWindow {
   // The operator leaves box i for a control that takes part in validation:
   // runs Text1_Validate; returns true when the box was accepted.
   bool LeaveText1(int i);
+  // The operator moves the focus to target (click, Tab, accelerator). Leaving
+  // a box checks it unless target is a button of the command bar, which takes
+  // no part in validation, so that "放弃(&X)" works with a refused entry in a
+  // box; a refusal keeps the focus in the box and returns false. Leaving the
+  // roughness list confines its typed text to a valid roughness.
+  bool MoveFocus(FocusId target);
+  // The operator types into editable list i (the roughness list); other
+  // lists take no typing.
+  void SetListText(int i, const std::string& text);
 
   // ---- Event handlers and methods ----
   void Text1_Validate(int index, bool& cancel);
@@ -160,9 +175,22 @@ class MainWindow {
   bool RefreshResults();
   void Command1_Click(int index);
   void Form_Load();
+  // Each time the window becomes the active window: when it is first shown
+  // and when the operator comes back from the property editor (Command1_Click
+  // runs it then). Not when one of its own message boxes closes, and not when
+  // the operator switches back from another program: with a refused box each
+  // activation would show the refusal again, without end.
   void Form_Activate();
   void Form_Unload(bool& cancel);
   void Cmd_Click(int index);
+
+  // What a request to close the window (its close box, the system) came to.
+  enum class CloseAnswer : uint8_t {
+    Closed,    // Form_Unload ran and the window may close
+    StaysOpen, // Form_Unload refused (a box refused or the settings not saved)
+    Busy       // the dispersion stages are running: nothing ran, ask again later
+  };
+  CloseAnswer RequestClose();
 
  private:
   // Shows the message (if any), returns the focus to box index, sets cancel.

@@ -316,9 +316,14 @@ bool MainWindow::PrepareInputs() {
 }
 
 void MainWindow::Command1_Click(int index) {
+  if (Computing) return;  // the window is disabled
   switch (index) {
     case command::Properties:
       EditProperties(*this);
+      // The editor is modal: closing it makes this window the active one
+      // again, which checks every box against the edited properties. Without
+      // an editor window (batch program) nothing was shown or left.
+      if (OpenEditor) Form_Activate();
       break;
     case command::EstimatePoolArea:
       EstimatePoolAreaBox(*this);

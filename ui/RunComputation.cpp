@@ -43,17 +43,28 @@ bool MainWindow::RunComputation() {
   return true;
 }
 
+namespace {
+
+// The window's look while the stages run: hourglass, window disabled, the
+// compute button disabled and reading "正在计算...".
+void ShowComputing(MainWindow& w, bool computing) {
+  w.Computing = computing;
+  w.Hourglass = computing;
+  w.WindowEnabled = !computing;
+  Button& compute = w.Command1[command::Compute];
+  compute.Enabled = !computing;
+  compute.Caption = computing ? "正在计算..." : "刷新结果";
+  if (w.ComputationStateChanged) w.ComputationStateChanged();
+}
+
+}  // namespace
+
 bool MainWindow::RefreshResults() {
+  if (Computing) return false;  // one computation at a time
   if (!PrepareInputs()) return false;
-  Hourglass = true;
-  WindowEnabled = false;
-  Command1[command::Compute].Enabled = false;
-  Command1[command::Compute].Caption = "正在计算...";
+  ShowComputing(*this, true);
   const bool reported = RunComputation();
-  Hourglass = false;
-  Command1[command::Compute].Enabled = true;
-  Command1[command::Compute].Caption = "刷新结果";
-  WindowEnabled = true;
+  ShowComputing(*this, false);
   return reported;
 }
 

@@ -188,9 +188,12 @@ void DesktopTest::ComputeFillsResultsAndRestoresButton() {
   // What the window shows while the searches run.
   QStringList captions;
   bool disabledWhileRunning = true;
+  bool closeRefused = false;
   QTimer sampler;
   connect(&sampler, &QTimer::timeout, [&] {
     if (compute->text() == "刷新结果") return;
+    // A close request while the searches run is refused.
+    if (captions.isEmpty()) closeRefused = !window_->close();
     captions << compute->text();
     disabledWhileRunning = disabledWhileRunning && !window_->isEnabled() && QApplication::overrideCursor() != nullptr;
   });
@@ -203,6 +206,8 @@ void DesktopTest::ComputeFillsResultsAndRestoresButton() {
   QVERIFY(!captions.isEmpty());
   QCOMPARE(captions.first(), QString("正在计算..."));
   QVERIFY(disabledWhileRunning);
+  QVERIFY(closeRefused);
+  QVERIFY(window_->isVisible());
   QCOMPARE(compute->text(), QString("刷新结果"));
   QVERIFY(window_->isEnabled());
   QVERIFY(QApplication::overrideCursor() == nullptr);

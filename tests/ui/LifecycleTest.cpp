@@ -194,14 +194,14 @@ using Commands = MainWindowTest;
 TEST_F(Commands, HelpOpensReadmeWhenPresent) {
   TempDir dir;
   std::vector<std::string> started;
-  w.StartExternal = [&](const std::string& command) { started.push_back(command); };
+  w.OpenHelp = [&](const std::string& path) { started.push_back(path); };
   w.HelpPath = dir.File("readme.txt");
   w.Cmd_Click(2);
   EXPECT_TRUE(started.empty());  // no file: nothing happens
   std::ofstream(w.HelpPath) << "help";
   w.Cmd_Click(2);
   ASSERT_EQ(started.size(), 1u);
-  EXPECT_EQ(started[0], "NOTEPAD " + w.HelpPath);
+  EXPECT_EQ(started[0], w.HelpPath);
   EXPECT_FALSE(w.Closed);
 }
 
@@ -255,24 +255,95 @@ TEST_F(Commands, ComputeNotStartedWhenPreparationFails) {
 TEST_F(Commands, ComputeDisablesWindowWhileRunning) {
   TempDir dir;
   w.ContourPath = dir.File("CONCXY.DAT");
+  w.SettingsPath = dir.File("ZELTO.ini");
   ContinuousDefaults();
+  // The window hears of the start and the end, each after the state changed.
+  std::vector<std::string> shown;
+  w.ComputationStateChanged = [&] {
+    shown.push_back(w.Command1[2].Caption + (w.Computing && w.Hourglass && !w.WindowEnabled ? " busy" : " idle"));
+  };
   int polls = 0;
   bool stateDuringRun = true;
+  std::vector<MainWindow::CloseAnswer> closes;
   w.ProcessEvents = [&] {
     ++polls;
     stateDuringRun = stateDuringRun && w.Hourglass && !w.WindowEnabled && !w.Command1[2].Enabled &&
                      w.Command1[2].Caption == "正在计算...";
+    // The close box and the command bar while the searches process events.
+    if (polls == 1) {
+      closes.push_back(w.RequestClose());
+      w.Cmd_Click(0);
+      w.Command1_Click(2);
+    }
   };
   w.Command1_Click(2);
   EXPECT_TRUE(rec.messages.empty()) << rec.messages[0];
   EXPECT_GT(polls, 0);
   EXPECT_TRUE(stateDuringRun);
+  EXPECT_EQ(shown, (std::vector<std::string>{"正在计算... busy", "刷新结果 idle"}));
+  // Refused without running Form_Unload: no settings file, window open.
+  EXPECT_EQ(closes, (std::vector<MainWindow::CloseAnswer>{MainWindow::CloseAnswer::Busy}));
+  EXPECT_FALSE(w.Closed);
+  EXPECT_FALSE(FileExists(w.SettingsPath));
   EXPECT_FALSE(w.Hourglass);
   EXPECT_TRUE(w.WindowEnabled);
   EXPECT_TRUE(w.Command1[2].Enabled);
   EXPECT_EQ(w.Command1[2].Caption, "刷新结果");
   EXPECT_FALSE(w.ResultSummary.empty());
   EXPECT_NE(w.Text3.Text, "计算结果\r\n");  // the report replaced the restored text
+  // Once the run has ended the same request closes the window.
+  EXPECT_EQ(w.RequestClose(), MainWindow::CloseAnswer::Closed);
+  EXPECT_TRUE(FileExists(w.SettingsPath));
+}
+
+TEST_F(Commands, ReturnFromEditorChecksEveryBoxAgain) {
+  w.Form_Activate();
+  w.Text3.Text = "REPORT";
+  w.SetText1(6, "0");  // typed, not yet left
+  DefineSubstance("CHLORINE", 70.91f, 239.1f);
+  w.SetListIndex(6, 1);
+  w.OpenEditor = [&] { s.Chemicals[1].Params[1] = 17.03f; };
+  rec.messages.clear();
+  w.Command1_Click(0);
+  // The activation refused the wind height and put the focus there; the
+  // substance boxes follow the edited properties; the report stays.
+  EXPECT_EQ(OnlyMessage(), "不能小于1m!");
+  EXPECT_EQ(w.Focus, BoxFocus(6));
+  EXPECT_EQ(w.Text1[14].Text, "17.03");
+  EXPECT_EQ(w.Text3.Text, "REPORT");
+}
+
+using Focus = MainWindowTest;
+
+TEST_F(Focus, LeavingABoxChecksItExceptForTheCommandBar) {
+  EXPECT_EQ(w.Focus, BoxFocus(0));  // the first control of the Tab order
+  ASSERT_TRUE(w.MoveFocus(BoxFocus(6)));
+  w.SetText1(6, "0");
+  rec.messages.clear();
+  // To the command bar: no check, so "放弃(&X)" still works.
+  EXPECT_TRUE(w.MoveFocus(FocusId{ControlKind::Cmd, 1}));
+  EXPECT_TRUE(rec.messages.empty());
+  EXPECT_EQ(w.Text1[6].Text, "0");
+  // Back in the box and on to the next one: refused, the focus stays.
+  ASSERT_TRUE(w.MoveFocus(BoxFocus(6)));
+  EXPECT_FALSE(w.MoveFocus(BoxFocus(7)));
+  EXPECT_EQ(OnlyMessage(), "不能小于1m!");
+  EXPECT_EQ(w.Focus, BoxFocus(6));
+  // Corrected, the move goes through; so does one to a button inside a frame.
+  w.SetText1(6, "10");
+  EXPECT_TRUE(w.MoveFocus(FocusId{ControlKind::Command1, 2}));
+  EXPECT_EQ(w.Focus, (FocusId{ControlKind::Command1, 2}));
+}
+
+TEST_F(Focus, TypedRoughnessIsConfinedWhenTheListIsLeft) {
+  const FocusId roughness{ControlKind::Combo1, 0};
+  ASSERT_TRUE(w.MoveFocus(roughness));
+  w.SetListText(0, "150");
+  EXPECT_EQ(w.Combo1[0].Text, "150");  // as typed while the list has the focus
+  ASSERT_TRUE(w.MoveFocus(FocusId{ControlKind::Combo1, 1}));
+  EXPECT_EQ(w.Combo1[0].Text, "100 cm");
+  w.SetListText(1, "typed");  // a list without typing keeps its item
+  EXPECT_EQ(w.Combo1[1].Text, "泥地");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // Tab order complete, and the resize rules with their refused steps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <utility>
@@ -51,6 +52,27 @@ TEST(MainLayout, EveryControlPlacedOnceInsideItsFrameWithoutOverlap) {
   EXPECT_EQ(inOrder, placed);
 }
 
+TEST(MainLayout, TabOrderFollowsTheFramesWithUnitListsAfterTheirBoxes) {
+  const std::vector<FocusId>& order = MainTabOrder();
+  auto box = [](int i) { return FocusId{ControlKind::Text1, i}; };
+  auto list = [](int i) { return FocusId{ControlKind::Combo1, i}; };
+  auto control = [](ControlKind kind, int i) { return FocusId{kind, i}; };
+  ASSERT_EQ(order.size(), 44u);
+  EXPECT_EQ(order.front(), box(0));
+  // Weather frame ends with list 3 and box 12; the source frame follows.
+  auto source = std::find(order.begin(), order.end(), list(4));
+  ASSERT_EQ(source - order.begin(), 17);
+  EXPECT_EQ(std::vector<FocusId>(source - 2, source + 16),
+            (std::vector<FocusId>{list(3), box(12), list(4), box(13), list(5), list(6),
+                                  control(ControlKind::Command1, 0), box(16), list(7), box(14), box(15),
+                                  box(17), box(18), box(19), box(20), box(21), box(22), box(23)}));
+  EXPECT_EQ(std::vector<FocusId>(order.end() - 10, order.end()),
+            (std::vector<FocusId>{box(25), list(8), control(ControlKind::Check1, 0), control(ControlKind::Text2, 0),
+                                  control(ControlKind::Command1, 2), control(ControlKind::Text3, 0),
+                                  control(ControlKind::Cmd, 0), control(ControlKind::Cmd, 1),
+                                  control(ControlKind::Cmd, 2), control(ControlKind::Command1, 1)}));
+}
+
 TEST(MainLayout, ResizeAtDesignSize) {
   ResizableRects r = DesignResizableRects();
   FormResize(r, kDesignClientWidth, kDesignClientHeight);
@@ -85,6 +107,14 @@ TEST(MainLayout, RefusedStepsAreSkipped) {
   FormResize(r, 4500, 3000);
   EXPECT_EQ(r.ComputeFrame.Width, 4260);
   EXPECT_EQ(r.Text3.Width, 8760 - 4380 - 150);  // 4260 - 4380 - 150 < 0
+  // Grown past the design size: every step runs again, from the new size.
+  // Frame 14000 - 240 = 13760 by 10000 - 3840 - 50 - 495 = 5615; results
+  // 13760 - 4380 - 150 = 9230 by 5615 - 675 - 100 = 4840; points 5615 - 1740 - 100.
+  FormResize(r, 14000, 10000);
+  EXPECT_EQ(r.CommandBar, (TwipRect{4000, 9505, 6000, 495}));
+  EXPECT_EQ(r.ComputeFrame, (TwipRect{120, 3840, 13760, 5615}));
+  EXPECT_EQ(r.Text3, (TwipRect{4380, 675, 9230, 4840}));
+  EXPECT_EQ(r.Text2.Height, 3775);
 }
 
 }  // namespace
