@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,12 +13,12 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTimer>
-#include <QUrl>
 #include <algorithm>
 
 #include "desktop/BoxEdit.h"
 #include "desktop/EditorDialog.h"
 #include "desktop/Fonts.h"
+#include "desktop/HelpViewer.h"
 #include "desktop/ModelText.h"
 #include "ui/ControlLabels.h"
 #include "ui/EditorModel.h"
@@ -277,8 +276,12 @@ void MainWindowWidget::FocusMoved(QWidget* old, QWidget* now) {
 
 void MainWindowWidget::ConnectServices() {
   model_.OpenEditor = [this] { OpenEditor(); };
-  // The desktop's own viewer for plain text opens the help file.
-  model_.OpenHelp = [](const std::string& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(Q(path))); };
+  // The program's own viewer shows the help file (GBK); an unreadable file
+  // is passed over like a missing one.
+  model_.OpenHelp = [this](const std::string& path) {
+    if (help_ == nullptr) help_ = new HelpViewer(this);
+    help_->ShowFile(path);
+  };
   model_.ProcessEvents = [this] { ComputationStep(); };
   model_.ComputationStateChanged = [this] {
     // Shown at once, even when the run is over before the first step.

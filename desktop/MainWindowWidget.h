@@ -29,6 +29,7 @@ class QTabWidget;
 namespace zelto::desktop {
 
 class BoxEdit;
+class HelpViewer;
 
 class MainWindowWidget : public QWidget {
   Q_OBJECT
@@ -100,6 +101,7 @@ class MainWindowWidget : public QWidget {
   QPlainTextEdit* text2_ = nullptr;
   QPlainTextEdit* text3_ = nullptr;
   QTabWidget* results_ = nullptr;
+  HelpViewer* help_ = nullptr;  // made on the first "帮助(&H)"
   std::array<QPushButton*, command::Count> command1_{};
   std::array<QPushButton*, cmd::Count> cmd_{};
   struct PlacedLabel {

@@ -69,6 +69,7 @@ class DesktopTest : public QObject {
   void ComputeFillsResultsAndRestoresButton();
   void EditorRefusesMissingMolecularWeight();
   void ResizeBelowUpperFramesStillPlacesCommandBar();
+  void HelpShowsTheGbkFileInItsOwnWindow();
 
  private:
   QLineEdit* Box(int i) { return window_->findChild<QLineEdit*>(QString("Text1(%1)").arg(i)); }
@@ -250,6 +251,21 @@ void DesktopTest::ResizeBelowUpperFramesStillPlacesCommandBar() {
   // twips = 194 pixels across.
   QTRY_COMPARE(bar->geometry(), QRect(194, 117, 400, 33));
   QCOMPARE(frame->height(), frameHeight);
+}
+
+void DesktopTest::HelpShowsTheGbkFileInItsOwnWindow() {
+  Click(Button("Cmd(2)"));  // no help file yet: nothing opens
+  QVERIFY(window_->findChild<QDialog*>("Help") == nullptr);
+  QFile file(QString::fromStdString(model_->HelpPath));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write("\xb0\xef\xd6\xfa\r\n");  // "帮助" in GBK, CR LF
+  file.close();
+  Click(Button("Cmd(2)"));
+  auto* help = window_->findChild<QDialog*>("Help");
+  QVERIFY(help != nullptr);
+  QTRY_VERIFY(help->isVisible());
+  QCOMPARE(help->findChild<QPlainTextEdit*>()->toPlainText(), QString::fromUtf8("帮助\n"));
+  QVERIFY(window_->isVisible());
 }
 
 }  // namespace zelto::desktop
