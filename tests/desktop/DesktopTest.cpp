@@ -68,6 +68,7 @@ class DesktopTest : public QObject {
   void DiscardClosesWithoutMessageOrFile();
   void ComputeFillsResultsAndRestoresButton();
   void EditorRefusesMissingMolecularWeight();
+  void ReturnFromEditorChecksOnceAndFocusesTheBox();
   void ResizeBelowUpperFramesStillPlacesCommandBar();
   void HelpShowsTheGbkFileInItsOwnWindow();
 
@@ -93,6 +94,7 @@ class DesktopTest : public QObject {
 };
 
 void DesktopTest::init() {
+  cleanup();  // a failed init leaves its window, which points at its model
   dir_ = std::make_unique<QTemporaryDir>();
   QVERIFY(dir_->isValid());
   // The first example as the settings file beside the program.
@@ -238,6 +240,37 @@ void DesktopTest::EditorRefusesMissingMolecularWeight() {
   QVERIFY(stayedOpen);
   QCOMPARE(watcher_->texts, QStringList{"注意：当前物质分子量未输入！"});
   QVERIFY(window_->findChild<QDialog*>("ch") == nullptr);
+}
+
+void DesktopTest::ReturnFromEditorChecksOnceAndFocusesTheBox() {
+  // Averaging 15 min over a 10 min release: each box passes its own check,
+  // the pair fails the preparation that the return from the editor runs.
+  const std::pair<int, const char*> entries[] = {{box::ReleaseDuration, "10"}, {box::AveragingTime, "15"}};
+  for (const auto& [i, text] : entries) {
+    QLineEdit* b = Box(i);
+    b->setFocus();
+    QTRY_VERIFY(b->hasFocus());
+    b->selectAll();
+    QTest::keyClicks(b, text);
+  }
+  bool handled = false;
+  QTimer editorWatch;
+  connect(&editorWatch, &QTimer::timeout, [&] {
+    auto* editor = window_->findChild<QDialog*>("ch");
+    if (handled || editor == nullptr || !editor->isVisible()) return;
+    handled = true;
+    editor->findChild<QPushButton*>("Command1(1)")->click();  // Cancel
+  });
+  editorWatch.start(10);
+  Click(Button("Command1(0)"));
+  QTRY_VERIFY(handled);
+  const QStringList once{"泄漏(或液体蒸发）总时长为10(min),浓度平均时间不可超过10(min)"};
+  QTRY_COMPARE(watcher_->texts, once);
+  window_->activateWindow();
+  QTRY_VERIFY(Box(box::AveragingTime)->hasFocus());
+  // Closing the message box reactivated the window: that runs no check.
+  QTest::qWait(200);
+  QCOMPARE(watcher_->texts, once);
 }
 
 void DesktopTest::ResizeBelowUpperFramesStillPlacesCommandBar() {
