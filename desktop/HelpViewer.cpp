@@ -7,6 +7,7 @@
 #include "core/Files.h"
 #include "core/Gbk.h"
 #include "desktop/Fonts.h"
+#include "desktop/ModelText.h"
 #include "ui/MainLayout.h"
 
 namespace zelto::desktop {
@@ -40,9 +41,7 @@ bool HelpViewer::ShowFile(const std::string& path) {
   std::string bytes;
   bool cut = false;
   if (!ReadFilePrefix(path, kHelpMaxBytes, bytes, cut)) return false;
-  std::string text = GbkToUtf8(bytes);
-  std::erase(text, '\r');
-  text_->setPlainText(QString::fromStdString(text));
+  text_->setPlainText(ShownLines(GbkToUtf8(bytes)));
   show();
   raise();
   activateWindow();

@@ -266,11 +266,11 @@ void MainWindowWidget::FocusMoved(QWidget* old, QWidget* now) {
   if (now == nullptr || now->window() != this) return;
   const FocusId target = FocusIdOf(now);
   if (target.Kind == ControlKind::None || target == model_.Focus) return;
-  if (FocusIdOf(old).Kind == ControlKind::Text1 && !guard_.IsQuiet()) return;  // the guard checks the box
-  if (redrawing_ || guard_.IsQuiet()) {
-    model_.Focus = target;  // the program moved the focus; the model knows
+  if (guard_.IsQuiet()) {  // the program moved the focus (redrawing too)
+    model_.Focus = target;
     return;
   }
+  if (FocusIdOf(old).Kind == ControlKind::Text1) return;  // the guard checks the box
   Forward([&] { model_.MoveFocus(target); });
 }
 
