@@ -43,6 +43,15 @@ void SetCaption(QPushButton* b, const std::string& caption) {
 
 QString ArrayName(const char* array, int index) { return QString("%1(%2)").arg(array).arg(index); }
 
+// A multi-line box of the model: unwrapped lines, and both scroll bars shown
+// when the model asks for them (else only as the text needs them).
+void ApplyLines(QPlainTextEdit* e, const TextBox& m) {
+  e->setLineWrapMode(QPlainTextEdit::NoWrap);
+  const Qt::ScrollBarPolicy policy = m.BothScrollBars ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded;
+  e->setHorizontalScrollBarPolicy(policy);
+  e->setVerticalScrollBarPolicy(policy);
+}
+
 }  // namespace
 
 MainWindowWidget::MainWindowWidget(MainWindow& model, MessageBoxSink& sink, QWidget* parent)
@@ -50,7 +59,6 @@ MainWindowWidget::MainWindowWidget(MainWindow& model, MessageBoxSink& sink, QWid
   setObjectName("ZELTO");
   setWindowTitle(kMainWindowTitle);
   sink_.SetFallbackParent(this);
-  rects_ = DesignResizableRects();
   BuildFrames();
   BuildControls();
   BuildLabels();
@@ -117,7 +125,7 @@ void MainWindowWidget::BuildControls() {
       case ControlKind::Text2:
         text2_ = new QPlainTextEdit(parent);
         text2_->setObjectName("Text2");
-        text2_->setLineWrapMode(QPlainTextEdit::NoWrap);
+        ApplyLines(text2_, model_.Text2);
         text2_->setTabChangesFocus(true);
         w = text2_;
         break;
@@ -129,7 +137,7 @@ void MainWindowWidget::BuildControls() {
         results_->setTabBarAutoHide(true);
         text3_ = new QPlainTextEdit;
         text3_->setObjectName("Text3");
-        text3_->setLineWrapMode(QPlainTextEdit::NoWrap);
+        ApplyLines(text3_, model_.Text3);
         text3_->setReadOnly(true);
         text3_->setTabChangesFocus(true);
         text3_->setFont(FixedPitchFont());
@@ -471,11 +479,12 @@ void MainWindowWidget::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindowWidget::ApplyResize() {
-  FormResize(rects_, width() * kTwipsPerPixel, height() * kTwipsPerPixel);
-  ContainerWidget(Container::CommandBar)->setGeometry(ToPixels(rects_.CommandBar));
-  ContainerWidget(Container::ComputeFrame)->setGeometry(ToPixels(rects_.ComputeFrame));
-  text2_->setGeometry(ToPixels(rects_.Text2));
-  results_->setGeometry(ToPixels(rects_.Text3));
+  model_.Form_Resize(width() * kTwipsPerPixel, height() * kTwipsPerPixel);
+  const ResizableRects& r = model_.Layout;
+  ContainerWidget(Container::CommandBar)->setGeometry(ToPixels(r.CommandBar));
+  ContainerWidget(Container::ComputeFrame)->setGeometry(ToPixels(r.ComputeFrame));
+  text2_->setGeometry(ToPixels(r.Text2));
+  results_->setGeometry(ToPixels(r.Text3));
 }
 
 void MainWindowWidget::closeEvent(QCloseEvent* event) {

@@ -111,7 +111,6 @@ class MainWindowWidget : public QWidget {
   std::vector<PlacedLabel> labels_;
   std::array<QLabel*, label2::Count> label2_{};
 
-  ResizableRects rects_;
   // What the multi-line boxes and lists show, as last taken from the model.
   std::string shownText2_;
   std::string shownText3_;

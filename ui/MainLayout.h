@@ -10,24 +10,12 @@
 #include <vector>
 
 #include "ui/MainWindow.h"
+#include "ui/Twips.h"
 
 namespace zelto {
 
-// 15 twips to the pixel: 96 pixels per inch.
-inline constexpr int kTwipsPerPixel = 15;
-// Client area of the window as designed.
-inline constexpr int kDesignClientWidth = 11820;
-inline constexpr int kDesignClientHeight = 8700;
-
 // Caption of the main window; message boxes carry the same title.
 inline constexpr const char* kMainWindowTitle = "ZELTO 有毒化学品泄漏扩散预测";
-
-struct TwipRect {
-  int Left = 0, Top = 0, Width = 0, Height = 0;
-  int Right() const { return Left + Width; }
-  int Bottom() const { return Top + Height; }
-  bool operator==(const TwipRect&) const = default;
-};
 
 // What holds a control: the window itself, one of the group frames Frame1(1)
 // to Frame1(3) (the value is the frame's index), or the borderless command
@@ -76,15 +64,6 @@ const std::vector<LabelPlace>& MainLabels();
 const std::vector<StatusPlace>& MainStatusLines();
 // Every control that can hold the focus, in the order of the Tab key.
 const std::vector<FocusId>& MainTabOrder();
-
-// The rectangles that follow the window's size; the two upper frames and
-// everything else keep their design places.
-struct ResizableRects {
-  TwipRect ComputeFrame;  // Frame1(3), in the client area
-  TwipRect CommandBar;    // FrmCmd, in the client area
-  TwipRect Text2;         // point list, in Frame1(3)
-  TwipRect Text3;         // results, in Frame1(3)
-};
 
 ResizableRects DesignResizableRects();
 

@@ -103,6 +103,11 @@ MainWindow::MainWindow(ModelState& state, MessageSink& messages) : s(state), sin
   Text2.Enabled = false;  // follows Check1, which starts unticked
   Text3.Text = "计算结果\r\n";
   Text3.Locked = true;
+  for (TextBox* lines : {&Text2, &Text3}) {
+    lines->MultiLine = true;
+    lines->BothScrollBars = true;
+  }
+  Layout = DesignResizableRects();
 
   Label1[label1::ReleaseAmount].Caption = "物质泄漏速率/泄漏量,及单位：";
   Label1[label1::ReleaseHeight].Caption = "释放高度/烟筒高度(m)：";
@@ -246,6 +251,10 @@ void MainWindow::Form_Unload(bool& cancel) {
     return;
   }
   Closed = true;
+}
+
+void MainWindow::Form_Resize(int clientWidth, int clientHeight) {
+  FormResize(Layout, clientWidth, clientHeight);
 }
 
 void MainWindow::Cmd_Click(int index) {

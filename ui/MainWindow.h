@@ -14,6 +14,7 @@
 #include "core/Messages.h"
 #include "core/ModelState.h"
 #include "ui/ControlIds.h"
+#include "ui/Twips.h"
 
 namespace zelto {
 
@@ -26,6 +27,10 @@ struct TextBox {
   bool Locked = false;  // read-only
   int MaxLength = 0;
   std::string ToolTip;
+  // The point list and the results hold several lines and always show a
+  // horizontal and a vertical scroll bar (lines are not wrapped).
+  bool MultiLine = false;
+  bool BothScrollBars = false;
 };
 
 // Drop-down list. Text is the shown text: the chosen item, or for an editable
@@ -116,6 +121,9 @@ class MainWindow {
   bool Closed = false;     // the window has been closed (Form_Unload not cancelled)
   std::string ResultSummary;
   FocusId Focus;
+  // Where the computation frame, the command bar and the two multi-line boxes
+  // are now (twips); Form_Resize moves them, the rest keep their design places.
+  ResizableRects Layout;
 
   // ---- Files (default: beside the executable; batch and tests: anywhere) ----
   std::string SettingsPath;  // "ZELTO.ini"
@@ -182,6 +190,9 @@ class MainWindow {
   // activation would show the refusal again, without end.
   void Form_Activate();
   void Form_Unload(bool& cancel);
+  // The client area has a new size (twips): the command bar and the
+  // computation frame with its two multi-line boxes follow it into Layout.
+  void Form_Resize(int clientWidth, int clientHeight);
   void Cmd_Click(int index);
 
   // What a request to close the window (its close box, the system) came to.

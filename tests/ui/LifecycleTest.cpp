@@ -9,6 +9,7 @@
 
 #include "MainWindowFixture.h"
 #include "core/Files.h"
+#include "ui/MainLayout.h"
 
 namespace zelto::testing {
 namespace {
@@ -344,6 +345,25 @@ TEST_F(Focus, TypedRoughnessIsConfinedWhenTheListIsLeft) {
   EXPECT_EQ(w.Combo1[0].Text, "100 cm");
   w.SetListText(1, "typed");  // a list without typing keeps its item
   EXPECT_EQ(w.Combo1[1].Text, "泥地");
+}
+
+TEST(WindowLayout, ResizeMovesTheWindowsOwnRectangles) {
+  ModelState s;
+  MessageRecorder rec;
+  MainWindow w(s, rec);
+  // A new window stands at its design places: frame 3 is 4155 high, the
+  // point list 4155 - 1740 - 100 = 2315, the results 11595 - 4380 - 150 wide.
+  EXPECT_EQ(w.Layout.ComputeFrame, (TwipRect{120, 3840, 11595, 4155}));
+  EXPECT_EQ(w.Layout.Text2.Height, 2315);
+  EXPECT_EQ(w.Layout.Text3.Width, 7065);
+  // 9000 x 3000: the bar moves to 2505 and (9000 - 6000) / 2 = 1500; the
+  // frame's height 3000 - 3840 - 50 - 495 is refused, its width becomes
+  // 9000 - 240 = 8760 and the results 8760 - 4380 - 150 = 4230.
+  w.Form_Resize(9000, 3000);
+  EXPECT_EQ(w.Layout.CommandBar, (TwipRect{1500, 2505, 6000, 495}));
+  EXPECT_EQ(w.Layout.ComputeFrame, (TwipRect{120, 3840, 8760, 4155}));
+  EXPECT_EQ(w.Layout.Text2.Height, 2315);
+  EXPECT_EQ(w.Layout.Text3, (TwipRect{4380, 675, 4230, 3380}));
 }
 
 }  // namespace
