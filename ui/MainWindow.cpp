@@ -103,10 +103,8 @@ MainWindow::MainWindow(ModelState& state, MessageSink& messages) : s(state), sin
   Text2.Enabled = false;  // follows Check1, which starts unticked
   Text3.Text = "计算结果\r\n";
   Text3.Locked = true;
-  for (TextBox* lines : {&Text2, &Text3}) {
-    lines->MultiLine = true;
-    lines->BothScrollBars = true;
-  }
+  Text2.BothScrollBars = true;
+  Text3.BothScrollBars = true;
   Layout = DesignResizableRects();
 
   Label1[label1::ReleaseAmount].Caption = "物质泄漏速率/泄漏量,及单位：";

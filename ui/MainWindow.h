@@ -27,9 +27,8 @@ struct TextBox {
   bool Locked = false;  // read-only
   int MaxLength = 0;
   std::string ToolTip;
-  // The point list and the results hold several lines and always show a
-  // horizontal and a vertical scroll bar (lines are not wrapped).
-  bool MultiLine = false;
+  // A multi-line box (the point list, the results) that always shows a
+  // horizontal and a vertical scroll bar; its lines are not wrapped.
   bool BothScrollBars = false;
 };
 

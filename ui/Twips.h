@@ -24,7 +24,6 @@ struct ResizableRects {
   TwipRect CommandBar;    // FrmCmd, in the client area
   TwipRect Text2;         // point list, in Frame1(3)
   TwipRect Text3;         // results, in Frame1(3)
-  bool operator==(const ResizableRects&) const = default;
 };
 
 }  // namespace zelto

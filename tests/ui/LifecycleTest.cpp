@@ -9,7 +9,6 @@
 
 #include "MainWindowFixture.h"
 #include "core/Files.h"
-#include "ui/MainLayout.h"
 
 namespace zelto::testing {
 namespace {
