@@ -7,8 +7,12 @@
 // running sums) is rounded to a 32-bit float where it is kept, so the
 // cut-offs (1e-30, 1e-35, -80, 0.01, the far-range distances) act on the
 // same quantities as the stored values.
+#include <array>
+#include <atomic>
 #include <bit>
 #include <cmath>
+#include <mutex>
+#include <unordered_map>
 
 #include "core/TextConv.h"
 #include "dispersion/ConcentrationEvaluator.h"
@@ -45,28 +49,61 @@ constexpr long long kMaxPuffsPerReceptor = 5000000;
 
 }  // namespace
 
+// ---- Inputs ----
+
+ConcentrationField ConcentrationInputs(const ModelState& s) {
+  ConcentrationField f;
+  f.spreadCoef = s.SpreadCoef;
+  f.spreadExp = s.SpreadExp;
+  f.pi = s.Pi;
+  f.averagingTime = s.AveragingTime;
+  f.releaseDuration = s.ReleaseDuration;
+  f.sourceStrength = s.SourceStrength;
+  f.sourceSize = s.SourceSize;
+  f.plumeHeight = s.EffectivePlumeHeight;
+  f.mixingHeight = s.MixingHeight;
+  f.windSpeed10m = s.WindSpeed10m;
+  f.horizontalStability = s.HorizontalStability;
+  f.verticalStability = s.VerticalStability;
+  f.dispersionRoughness = s.DispersionRoughness;
+  f.roughness = s.Roughness;
+  f.sigmaThetaFlag = s.SigmaThetaFlag;
+  f.sigmaYClass = SigmaYClass(f);
+  f.virtualDistance = VirtualDistance(f, f.sigmaYClass);
+  return f;
+}
+
+ConcentrationField TakeConcentrationField(const ModelState& s) {
+  ConcentrationField f = ConcentrationInputs(s);
+  // Release and receptor plane both above the lid: the lid plays no part.
+  if (s.EffectivePlumeHeight > s.MixingHeight && s.ReceptorHeight >= s.MixingHeight) {
+    f.mixingHeight = kSentinel;
+  }
+  return f;
+}
+
 // ---- Spreads ----
 
-int SigmaYClass(const ModelState& s) {
-  double n = RoundHalfEven(s.HorizontalStability);
-  if (!(s.AveragingTime > 1.0f)) n = RoundHalfEven(s.VerticalStability);
-  if (s.SigmaThetaFlag != 2 && s.AveragingTime > 1.0f && s.VerticalStability == 6.0f) n = 4;
+int SigmaYClass(const ConcentrationField& f) {
+  double n = RoundHalfEven(f.horizontalStability);
+  if (!(f.averagingTime > 1.0f)) n = RoundHalfEven(f.verticalStability);
+  if (f.sigmaThetaFlag != 2 && f.averagingTime > 1.0f && f.verticalStability == 6.0f) n = 4;
   return static_cast<int>(n);
 }
 
-float SigmaYAt(const ModelState& s, float x, int n) {
+float SigmaYAt(const ConcentrationField& f, float x, int n) {
   // Power law 0.9 in distance; the multiplier falls with the class number;
   // roughness (cm, relative to 3 cm) and averaging time (min, relative to
   // 10 min) widen the plume with the power 0.2.
   const double dn = n;
   return static_cast<float>((0.479 - 0.1232 * dn + 0.00904 * dn * dn) *
                             std::pow(static_cast<double>(x), 0.9) *
-                            std::pow(s.DispersionRoughness / 3.0, 0.2) *
-                            std::pow(s.AveragingTime / 10.0, 0.2));
+                            std::pow(f.dispersionRoughness / 3.0, 0.2) *
+                            std::pow(f.averagingTime / 10.0, 0.2));
 }
 
-float SigmaZAt(const ModelState& s, float xr) {
-  const double v = s.VerticalStability;
+float SigmaZAt(const ConcentrationField& f, float xr) {
+  const double v = f.verticalStability;
   int c1 = static_cast<int>(std::floor(v + 0.4999)) + 1;
   // The dispersion entry refuses stabilities outside the tables; keep the
   // indices inside them whatever happens.
@@ -75,28 +112,28 @@ float SigmaZAt(const ModelState& s, float xr) {
   const int c2 = c1 == 7 ? 7 : c1 + 1;
   const int k1 = xr > FarRangeDistance(c1) ? c1 + 7 : c1;
   const int k2 = xr > FarRangeDistance(c2) ? c2 + 7 : c2;
-  const float s1 = static_cast<float>(s.SpreadCoef[k1] * std::pow(static_cast<double>(xr),
-                                                                  static_cast<double>(s.SpreadExp[k1])));
-  const float s2 = static_cast<float>(s.SpreadCoef[k2] * std::pow(static_cast<double>(xr),
-                                                                  static_cast<double>(s.SpreadExp[k2])));
+  const float s1 = static_cast<float>(f.spreadCoef[k1] * std::pow(static_cast<double>(xr),
+                                                                  static_cast<double>(f.spreadExp[k1])));
+  const float s2 = static_cast<float>(f.spreadCoef[k2] * std::pow(static_cast<double>(xr),
+                                                                  static_cast<double>(f.spreadExp[k2])));
   // Linear interpolation in the stability parameter between class centres
   // (A 0.5, B 1.5, C 2.5, D 3.5, E 4.5, F 6: the E-F interval is 1.5 wide).
   const double w = v <= 4.5 ? 1.0 : 1.5;
-  const float f = static_cast<float>(v - c2 + 2.5);
-  float sz = static_cast<float>(s1 - f * (static_cast<double>(s1) - s2) / w);
-  const double r = s.SigmaThetaFlag == 2 ? s.Roughness : 3.0;
-  sz = static_cast<float>(sz * std::pow(s.DispersionRoughness / r, 0.2));
+  const float fr = static_cast<float>(v - c2 + 2.5);
+  float sz = static_cast<float>(s1 - fr * (static_cast<double>(s1) - s2) / w);
+  const double r = f.sigmaThetaFlag == 2 ? f.roughness : 3.0;
+  sz = static_cast<float>(sz * std::pow(f.dispersionRoughness / r, 0.2));
   return sz;
 }
 
-float VirtualDistance(const ModelState& s, int n) {
+float VirtualDistance(const ConcentrationField& f, int n) {
   // Sigma-y is a power law K x^p; fit it through S/10 and S and solve for the
   // distance at which it equals the initial spread S / 4.3.
-  const float size = s.SourceSize;
+  const float size = f.sourceSize;
   const float x1 = static_cast<float>(size / 10.0);
   const float x2 = size;
-  const float g1 = SigmaYAt(s, x1, n);
-  const float g2 = SigmaYAt(s, x2, n);
+  const float g1 = SigmaYAt(f, x1, n);
+  const float g2 = SigmaYAt(f, x2, n);
   const float p = static_cast<float>(std::log(static_cast<double>(g1) / g2) /
                                      std::log(static_cast<double>(x1) / x2));
   const float q = static_cast<float>(std::log(static_cast<double>(g1)) - p * std::log(static_cast<double>(x1)));
@@ -104,22 +141,25 @@ float VirtualDistance(const ModelState& s, int n) {
   return static_cast<float>(std::exp((std::log(static_cast<double>(g0)) - q) / p));
 }
 
-RunConstants ComputeRunConstants(const ModelState& s) {
-  RunConstants rc;
-  rc.sigmaYClass = SigmaYClass(s);
-  rc.virtualDistance = VirtualDistance(s, rc.sigmaYClass);
-  return rc;
+ColumnValues ColumnAt(const ConcentrationField& f, float x) {
+  // Sigma-y at X plus the virtual distance, sigma-z at X.
+  ColumnValues col;
+  col.sigmaDistance = static_cast<float>(static_cast<double>(x) + f.virtualDistance);
+  col.sigmaY = SigmaYAt(f, col.sigmaDistance, f.sigmaYClass);
+  col.sigmaZ = SigmaZAt(f, x);
+  col.sigmaX = col.sigmaY;
+  return col;
 }
 
 void ComputeSpreads(ModelState& s) {
-  const int n = SigmaYClass(s);
-  s.SigmaY = SigmaYAt(s, s.SigmaDistance, n);
-  s.SigmaZ = SigmaZAt(s, s.Targets.ReceptorX);
+  const ConcentrationField f = ConcentrationInputs(s);
+  s.SigmaY = SigmaYAt(f, s.SigmaDistance, f.sigmaYClass);
+  s.SigmaZ = SigmaZAt(f, s.Targets.ReceptorX);
 }
 
 // ---- Puffs ----
 
-void FillPuffFactors(const ModelState& s, ColumnValues& col, float puffMass) {
+void FillPuffFactors(const ConcentrationField& f, ColumnValues& col, float puffMass, float z) {
   col.puffReady = true;
   col.puffMass = puffMass;
   const double sx = col.sigmaX, sy = col.sigmaY, sz = col.sigmaZ;
@@ -127,12 +167,12 @@ void FillPuffFactors(const ModelState& s, ColumnValues& col, float puffMass) {
   col.amplitude = static_cast<float>(puffMass * 0.0634936 / (sx * sy * sz));
   if (static_cast<double>(col.amplitude) < 1e-30) return;  // the puffs contribute nothing
 
-  const double h = s.MixingHeight;
-  const float d = static_cast<float>(static_cast<double>(s.ReceptorHeight) - s.EffectivePlumeHeight);
-  const float sum2 = static_cast<float>(static_cast<double>(s.ReceptorHeight) + s.EffectivePlumeHeight);
+  const double h = f.mixingHeight;
+  const float d = static_cast<float>(static_cast<double>(z) - f.plumeHeight);
+  const float sum2 = static_cast<float>(static_cast<double>(z) + f.plumeHeight);
   // Direct term and ground image.
   const float g = static_cast<float>(VerticalTerm(-0.5 * Sq(d / sz)) + VerticalTerm(-0.5 * Sq(sum2 / sz)));
-  if (s.MixingHeight == kSentinel) {
+  if (f.mixingHeight == kSentinel) {
     col.verticalMode = 0;
     col.vertical = g;
     return;
@@ -160,12 +200,11 @@ void FillPuffFactors(const ModelState& s, ColumnValues& col, float puffMass) {
   col.wellMixed = static_cast<double>(col.amplitude) * 2.5066283 * sz / h;
 }
 
-float PuffContribution(const ModelState& s, const ColumnValues& col, float gy, float t) {
+float PuffContribution(const ConcentrationField& f, const ColumnValues& col, float x, float gy, float t) {
   if (static_cast<double>(col.amplitude) < 1e-30) return 0.0f;
   const double sx = col.sigmaX;
   const float gx = static_cast<float>(
-      std::exp(-0.5 * Sq((static_cast<double>(s.Targets.ReceptorX) -
-                          static_cast<double>(t) * s.WindSpeed10m) / sx)));
+      std::exp(-0.5 * Sq((static_cast<double>(x) - static_cast<double>(t) * f.windSpeed10m) / sx)));
   double v;
   if (col.verticalMode == 2) {
     v = col.wellMixed * gx * gy;
@@ -178,13 +217,175 @@ float PuffContribution(const ModelState& s, const ColumnValues& col, float gy, f
 }
 
 void ComputePuffContribution(ModelState& s) {
+  const ConcentrationField f = ConcentrationInputs(s);
   ColumnValues col;
   col.sigmaX = s.SigmaX;
   col.sigmaY = s.SigmaY;
   col.sigmaZ = s.SigmaZ;
-  FillPuffFactors(s, col, s.PuffMass);
+  FillPuffFactors(f, col, s.PuffMass, s.ReceptorHeight);
   const float gy = static_cast<float>(std::exp(-0.5 * Sq(s.Targets.ReceptorY / static_cast<double>(col.sigmaY))));
-  s.PuffConcentration = PuffContribution(s, col, gy, s.PuffAge);
+  s.PuffConcentration = PuffContribution(f, col, s.Targets.ReceptorX, gy, s.PuffAge);
+}
+
+// ---- Concentration ----
+
+ConcentrationSample EvaluateColumn(const ConcentrationField& f, ColumnValues& col, float x, float y,
+                                   float z, float t, long long& puffs) {
+  ConcentrationSample r;
+  r.spreads = true;
+  r.sigmaDistance = col.sigmaDistance;
+  r.sigmaY = col.sigmaY;
+  r.sigmaZ = col.sigmaZ;
+  r.sigmaX = r.sigmaY;
+
+  const double sy = r.sigmaY, sz = r.sigmaZ;
+  const double u = f.windSpeed10m;
+  const double h = f.mixingHeight;
+  const double dur = f.releaseDuration;
+  float c = 0.0f;
+
+  if (t <= f.releaseDuration && (0.47 * h > sz || f.mixingHeight == kSentinel)) {
+    // Steady plume with ground reflection; nothing before the front of the
+    // plume (released at time 0, moving at u) has arrived.
+    if (!(u * t * 60.0 < x - sy)) {
+      const double H = f.plumeHeight;
+      c = static_cast<float>(f.sourceStrength / 60.0 / (2.0 * f.pi * sy * sz * u) *
+                             std::exp(-0.5 * Sq(y / sy)) *
+                             (std::exp(-0.5 * Sq((z - H) / sz)) + std::exp(-0.5 * Sq((z + H) / sz))));
+    }
+  } else {
+    // Puffs released every 3 s (20 per minute), each carrying a 20th of the
+    // minute's emission; only ages within 4 sigma-x of the receptor count.
+    r.puff = true;
+    const float puffMass = static_cast<float>(f.sourceStrength / 20.0);
+    r.puffMass = puffMass;
+    if (!col.puffReady || col.puffMass != puffMass) FillPuffFactors(f, col, puffMass, z);
+    float age = static_cast<float>(t * 60.0);
+    const double emitting = f.releaseDuration == kSentinel ? static_cast<double>(t) : dur;
+    const double count = std::floor(emitting * 20.0 + 0.5);
+    const double sx = r.sigmaX;
+    const float tmax = static_cast<float>((x + 4.0 * sx) / u);
+    float tmin = static_cast<float>((x - 4.0 * sx) / u);
+    if (tmin < 0.0f) tmin = 0.0f;
+    if (age == 600000.0f) age = tmax;  // steady state: start at the oldest relevant puff
+    double i;
+    if (age > tmax) {
+      i = std::floor((static_cast<double>(age) - tmax) / 3.0);
+      age = tmax;
+    } else {
+      i = 1;
+    }
+    const float gy = static_cast<float>(std::exp(-0.5 * Sq(y / sy)));
+    for (long long guard = 0; i <= count && guard < kMaxPuffsPerReceptor; ++guard) {
+      r.puffConcentration = PuffContribution(f, col, x, gy, age);
+      r.summed = true;
+      c = static_cast<float>(static_cast<double>(c) + r.puffConcentration);
+      ++puffs;
+      age = static_cast<float>(age - 3.0);
+      if (age < tmin) break;
+      i += 1;
+    }
+    r.puffAge = age;
+  }
+  r.concentration = static_cast<float>(c * 1000.0);  // g/m3 to mg/m3
+  return r;
+}
+
+ConcentrationSample SampleConcentration(const ConcentrationField& f, float x, float y, float z, float t) {
+  ColumnValues col = ColumnAt(f, x);
+  long long puffs = 0;
+  return EvaluateColumn(f, col, x, y, z, t, puffs);
+}
+
+namespace {
+
+// Point and release on different sides of the lid: nothing reaches it. A
+// point exactly at the lid counts as above it when the release is above.
+bool AcrossTheLid(const ConcentrationField& f, float z) {
+  const float h = f.mixingHeight;
+  const float H = f.plumeHeight;
+  return (z < h && H > h) || (z > h && H <= h);
+}
+
+float PointX(float x) { return x < 1.0f ? 1.0f : x; }
+
+}  // namespace
+
+float PointConcentration(const ConcentrationField& f, float x, float y, float z, float t) {
+  if (AcrossTheLid(f, z)) return 0.0f;
+  return SampleConcentration(f, PointX(x), y, z, t).concentration;
+}
+
+// ---- Working fields ----
+
+void EvaluationTrail::Receptor(float x, float y) {
+  hasReceptor = true;
+  receptorX = x;
+  receptorY = y;
+}
+
+void EvaluationTrail::Record(const ConcentrationSample& c) {
+  hasConcentration = true;
+  concentration = c.concentration;
+  if (c.spreads) {
+    hasSpreads = true;
+    sigmaDistance = c.sigmaDistance;
+    sigmaX = c.sigmaX;
+    sigmaY = c.sigmaY;
+    sigmaZ = c.sigmaZ;
+  }
+  if (c.puff) {
+    hasPuff = true;
+    puffAge = c.puffAge;
+    puffMass = c.puffMass;
+  }
+  if (c.summed) {
+    hasSummed = true;
+    puffConcentration = c.puffConcentration;
+  }
+}
+
+void EvaluationTrail::Then(const EvaluationTrail& later) {
+  if (later.hasReceptor) Receptor(later.receptorX, later.receptorY);
+  if (later.hasConcentration) {
+    hasConcentration = true;
+    concentration = later.concentration;
+  }
+  if (later.hasSpreads) {
+    hasSpreads = true;
+    sigmaDistance = later.sigmaDistance;
+    sigmaX = later.sigmaX;
+    sigmaY = later.sigmaY;
+    sigmaZ = later.sigmaZ;
+  }
+  if (later.hasPuff) {
+    hasPuff = true;
+    puffAge = later.puffAge;
+    puffMass = later.puffMass;
+  }
+  if (later.hasSummed) {
+    hasSummed = true;
+    puffConcentration = later.puffConcentration;
+  }
+}
+
+void EvaluationTrail::WriteTo(ModelState& s) const {
+  if (hasReceptor) {
+    s.Targets.ReceptorX = receptorX;
+    s.Targets.ReceptorY = receptorY;
+  }
+  if (hasConcentration) s.Concentration = concentration;
+  if (hasSpreads) {
+    s.SigmaDistance = sigmaDistance;
+    s.SigmaX = sigmaX;
+    s.SigmaY = sigmaY;
+    s.SigmaZ = sigmaZ;
+  }
+  if (hasPuff) {
+    s.PuffAge = puffAge;
+    s.PuffMass = puffMass;
+  }
+  if (hasSummed) s.PuffConcentration = puffConcentration;
 }
 
 // ---- Evaluator ----
@@ -200,197 +401,145 @@ inline uint64_t Mix(uint64_t v) {
 
 inline uint32_t Bits(float v) { return std::bit_cast<uint32_t>(v); }
 
+struct ResultKey {
+  uint32_t x, y, z, t;
+  bool operator==(const ResultKey&) const = default;
+};
+struct ResultKeyHash {
+  size_t operator()(const ResultKey& k) const {
+    const uint64_t a = (static_cast<uint64_t>(k.x) << 32) | k.y;
+    const uint64_t b = (static_cast<uint64_t>(k.z) << 32) | k.t;
+    return static_cast<size_t>(Mix(a ^ Mix(b)));
+  }
+};
+struct ColumnKey {
+  uint32_t x, z;
+  bool operator==(const ColumnKey&) const = default;
+};
+struct ColumnKeyHash {
+  size_t operator()(const ColumnKey& k) const {
+    return static_cast<size_t>(Mix((static_cast<uint64_t>(k.x) << 32) | k.z));
+  }
+};
+
+// A hash map the threads of a stage share: split into parts with a lock
+// each, chosen by the top bits of the hash (the map itself uses the low
+// bits), so two threads seldom wait for one another.
+template <class Key, class Value, class Hash>
+class SharedMap {
+ public:
+  bool Find(const Key& k, Value& out) {
+    const size_t h = Hash{}(k);
+    Part& p = parts_[h >> kShift];
+    std::lock_guard<std::mutex> lock(p.mutex);
+    auto it = p.map.find(k);
+    if (it == p.map.end()) return false;
+    out = it->second;
+    return true;
+  }
+  void Put(const Key& k, const Value& v) {
+    const size_t h = Hash{}(k);
+    Part& p = parts_[h >> kShift];
+    std::lock_guard<std::mutex> lock(p.mutex);
+    p.map.insert_or_assign(k, v);
+  }
+
+ private:
+  static constexpr int kBits = 5;
+  static constexpr int kShift = static_cast<int>(sizeof(size_t) * 8) - kBits;
+  struct Part {
+    std::mutex mutex;
+    std::unordered_map<Key, Value, Hash> map;
+  };
+  std::array<Part, size_t{1} << kBits> parts_;
+};
+
 }  // namespace
 
-size_t ConcentrationEvaluator::ResultKeyHash::operator()(const ResultKey& k) const {
-  const uint64_t a = (static_cast<uint64_t>(k.x) << 32) | k.y;
-  const uint64_t b = (static_cast<uint64_t>(k.z) << 32) | k.t;
-  return static_cast<size_t>(Mix(a ^ Mix(b)));
+struct ConcentrationEvaluator::Shared {
+  ConcentrationField field;
+  bool useCache = true;
+  long long workLimit = kDispersionWorkLimit;
+  SharedMap<ColumnKey, ColumnValues, ColumnKeyHash> columns;
+  SharedMap<ResultKey, ConcentrationSample, ResultKeyHash> results;
+  std::atomic<long long> work{0};
+  std::atomic<long long> evaluations{0};
+  std::atomic<long long> reuses{0};
+};
+
+ConcentrationEvaluator::ConcentrationEvaluator(const ConcentrationField& f, bool useCache,
+                                               long long workLimit)
+    : shared_(std::make_shared<Shared>()) {
+  shared_->field = f;
+  shared_->useCache = useCache;
+  shared_->workLimit = workLimit;
 }
 
-size_t ConcentrationEvaluator::ColumnKeyHash::operator()(const ColumnKey& k) const {
-  return static_cast<size_t>(Mix((static_cast<uint64_t>(k.x) << 32) | k.z));
-}
+ConcentrationEvaluator ConcentrationEvaluator::Fork() const { return ConcentrationEvaluator(shared_); }
 
-ConcentrationEvaluator::Inputs ConcentrationEvaluator::Snapshot(const ModelState& s) {
-  Inputs in;
-  in.coef = s.SpreadCoef;
-  in.exps = s.SpreadExp;
-  in.pi = s.Pi;
-  in.ta = s.AveragingTime;
-  in.duration = s.ReleaseDuration;
-  in.strength = s.SourceStrength;
-  in.size = s.SourceSize;
-  in.height = s.EffectivePlumeHeight;
-  in.lid = s.MixingHeight;
-  in.wind = s.WindSpeed10m;
-  in.hStab = s.HorizontalStability;
-  in.vStab = s.VerticalStability;
-  in.dispRough = s.DispersionRoughness;
-  in.rough = s.Roughness;
-  in.thetaFlag = s.SigmaThetaFlag;
-  return in;
-}
+const ConcentrationField& ConcentrationEvaluator::field() const { return shared_->field; }
+long long ConcentrationEvaluator::evaluations() const { return shared_->evaluations.load(); }
+long long ConcentrationEvaluator::reuses() const { return shared_->reuses.load(); }
+long long ConcentrationEvaluator::work() const { return shared_->work.load(); }
+bool ConcentrationEvaluator::exhausted() const { return shared_->work.load() > shared_->workLimit; }
 
-void ConcentrationEvaluator::Prepare(const ModelState& s) {
-  Inputs now = Snapshot(s);
-  if (prepared_ && now == inputs_) return;
-  inputs_ = now;
-  constants_ = ComputeRunConstants(s);
-  columns_.clear();
-  results_.clear();
-  prepared_ = true;
-}
-
-ColumnValues& ConcentrationEvaluator::Column(const ModelState& s, float x, float z,
-                                             ColumnValues& scratch) {
-  ColumnValues* col = &scratch;
-  if (useCache_) {
-    auto [it, inserted] = columns_.try_emplace(ColumnKey{Bits(x), Bits(z)});
-    col = &it->second;
-    if (!inserted) return *col;
-  } else {
-    scratch = ColumnValues{};
-  }
-  // Sigma-y at X plus the virtual distance, sigma-z at X.
-  col->sigmaDistance = static_cast<float>(static_cast<double>(x) + constants_.virtualDistance);
-  col->sigmaY = SigmaYAt(s, col->sigmaDistance, constants_.sigmaYClass);
-  col->sigmaZ = SigmaZAt(s, x);
-  col->sigmaX = col->sigmaY;
-  return *col;
-}
-
-void ConcentrationEvaluator::Evaluate(ModelState& s) {
-  Prepare(s);
-  const float x = s.Targets.ReceptorX;
-  const float y = s.Targets.ReceptorY;
-  const float z = s.ReceptorHeight;
-  const float t = s.PredictionTime;
+float ConcentrationEvaluator::At(float x, float y, float z, float t) {
+  Shared& sh = *shared_;
+  trail_.Receptor(x, y);
   const ResultKey key{Bits(x), Bits(y), Bits(z), Bits(t)};
-  if (useCache_) {
-    auto it = results_.find(key);
-    if (it != results_.end()) {
-      const Result& r = it->second;
-      s.Concentration = r.concentration;
-      s.SigmaDistance = r.sigmaDistance;
-      s.SigmaX = r.sigmaX;
-      s.SigmaY = r.sigmaY;
-      s.SigmaZ = r.sigmaZ;
-      if (r.puff) {
-        s.PuffAge = r.puffAge;
-        s.PuffMass = r.puffMass;
-      }
-      if (r.puffSummed) s.PuffConcentration = r.puffConcentration;
-      ++reuses_;
-      return;
-    }
+  ConcentrationSample r;
+  if (sh.useCache && sh.results.Find(key, r)) {
+    sh.reuses.fetch_add(1, std::memory_order_relaxed);
+    trail_.Record(r);
+    return r.concentration;
   }
   if (exhausted()) {
-    s.Concentration = 0.0f;
-    return;
+    trail_.Record(ConcentrationSample{});  // concentration 0, nothing else written
+    return 0.0f;
   }
-  ++evaluations_;
-  work_ += kEvaluationWork;
+  sh.evaluations.fetch_add(1, std::memory_order_relaxed);
 
-  ColumnValues scratch;
-  ColumnValues& col = Column(s, x, z, scratch);
-  s.SigmaDistance = col.sigmaDistance;
-  s.SigmaY = col.sigmaY;
-  s.SigmaZ = col.sigmaZ;
-  s.SigmaX = s.SigmaY;
-
-  const double sy = s.SigmaY, sz = s.SigmaZ;
-  const double u = s.WindSpeed10m;
-  const double h = s.MixingHeight;
-  const double dur = s.ReleaseDuration;
-  float c = 0.0f;
-  bool puff = false, summed = false;
-
-  if (t <= s.ReleaseDuration && (0.47 * h > sz || s.MixingHeight == kSentinel)) {
-    // Steady plume with ground reflection; nothing before the front of the
-    // plume (released at time 0, moving at u) has arrived.
-    if (!(u * t * 60.0 < x - sy)) {
-      const double H = s.EffectivePlumeHeight;
-      c = static_cast<float>(s.SourceStrength / 60.0 / (2.0 * s.Pi * sy * sz * u) *
-                             std::exp(-0.5 * Sq(y / sy)) *
-                             (std::exp(-0.5 * Sq((z - H) / sz)) + std::exp(-0.5 * Sq((z + H) / sz))));
-    }
-  } else {
-    // Puffs released every 3 s (20 per minute), each carrying a 20th of the
-    // minute's emission; only ages within 4 sigma-x of the receptor count.
-    puff = true;
-    const float puffMass = static_cast<float>(s.SourceStrength / 20.0);
-    s.PuffMass = puffMass;
-    if (!col.puffReady || col.puffMass != puffMass) FillPuffFactors(s, col, puffMass);
-    float age = static_cast<float>(t * 60.0);
-    const double emitting = s.ReleaseDuration == kSentinel ? static_cast<double>(t) : dur;
-    const double count = std::floor(emitting * 20.0 + 0.5);
-    const double sx = s.SigmaX;
-    const float tmax = static_cast<float>((x + 4.0 * sx) / u);
-    float tmin = static_cast<float>((x - 4.0 * sx) / u);
-    if (tmin < 0.0f) tmin = 0.0f;
-    if (age == 600000.0f) age = tmax;  // steady state: start at the oldest relevant puff
-    double i;
-    if (age > tmax) {
-      i = std::floor((static_cast<double>(age) - tmax) / 3.0);
-      age = tmax;
-    } else {
-      i = 1;
-    }
-    const float gy = static_cast<float>(std::exp(-0.5 * Sq(y / sy)));
-    for (long long guard = 0; i <= count && guard < kMaxPuffsPerReceptor; ++guard) {
-      s.PuffAge = age;
-      s.PuffConcentration = PuffContribution(s, col, gy, age);
-      summed = true;
-      c = static_cast<float>(static_cast<double>(c) + s.PuffConcentration);
-      ++work_;
-      age = static_cast<float>(age - 3.0);
-      if (age < tmin) break;
-      i += 1;
-    }
-    s.PuffAge = age;
+  ColumnValues col;
+  const ColumnKey columnKey{Bits(x), Bits(z)};
+  const bool kept = sh.useCache && sh.columns.Find(columnKey, col);
+  if (!kept) col = ColumnAt(sh.field, x);
+  const bool hadPuffFactors = col.puffReady;
+  long long puffs = 0;
+  r = EvaluateColumn(sh.field, col, x, y, z, t, puffs);
+  sh.work.fetch_add(kEvaluationWork + puffs, std::memory_order_relaxed);
+  if (sh.useCache) {
+    if (!kept || col.puffReady != hadPuffFactors) sh.columns.Put(columnKey, col);
+    sh.results.Put(key, r);
   }
-  s.Concentration = static_cast<float>(c * 1000.0);  // g/m3 to mg/m3
-
-  if (useCache_) {
-    results_.emplace(key, Result{s.Concentration, s.SigmaDistance, s.SigmaX, s.SigmaY, s.SigmaZ, puff, summed,
-                                 s.PuffAge, s.PuffMass, s.PuffConcentration});
-  }
+  trail_.Record(r);
+  return r.concentration;
 }
 
-float ConcentrationEvaluator::At(ModelState& s, float x, float y) {
-  s.Targets.ReceptorX = x;
-  s.Targets.ReceptorY = y;
-  Evaluate(s);
-  return s.Concentration;
+float ConcentrationEvaluator::AtPoint(float x, float y, float z, float t) {
+  x = PointX(x);
+  if (AcrossTheLid(field(), z)) {
+    trail_.Receptor(x, y);
+    trail_.Record(ConcentrationSample{});
+    return 0.0f;
+  }
+  return At(x, y, z, t);
 }
+
+// ---- The routines on the record ----
 
 void ComputeConcentration(ModelState& s) {
-  ConcentrationEvaluator ev(false);
-  ev.Evaluate(s);
-}
-
-float ConcentrationAtPoint(ModelState& s, ConcentrationEvaluator& ev, float x, float y, float z,
-                           float t) {
-  s.Targets.ReceptorX = x < 1.0f ? 1.0f : x;
-  s.Targets.ReceptorY = y;
-  s.ReceptorHeight = z;
-  s.PredictionTime = t;
-  const float h = s.MixingHeight;
-  const float H = s.EffectivePlumeHeight;
-  // Point and release on different sides of the lid: nothing reaches it. A
-  // point exactly at the lid counts as above it when the release is above.
-  if ((z < h && H > h) || (z > h && H <= h)) {
-    s.Concentration = 0.0f;
-  } else {
-    ev.Evaluate(s);
-  }
-  return s.Concentration;
+  ConcentrationEvaluator ev(ConcentrationInputs(s), false);
+  ev.At(s.Targets.ReceptorX, s.Targets.ReceptorY, s.ReceptorHeight, s.PredictionTime);
+  ev.trail().WriteTo(s);
 }
 
 float ConcentrationAtPoint(ModelState& s, float x, float y, float z, float t) {
-  ConcentrationEvaluator ev(false);
-  return ConcentrationAtPoint(s, ev, x, y, z, t);
+  ConcentrationEvaluator ev(ConcentrationInputs(s), false);
+  const float c = ev.AtPoint(x, y, z, t);
+  ev.trail().WriteTo(s);
+  s.ReceptorHeight = z;
+  s.PredictionTime = t;
+  return c;
 }
 
 }  // namespace zelto

@@ -4,29 +4,22 @@
 // concentrations, many at receptors they already evaluated (the upwind edge
 // search of every threshold starts at the same points, the half-width search
 // visits one downwind distance at many crosswind offsets). The evaluator
-// computes exactly what ComputeConcentration computes, but keeps
-//  - the class number and virtual distance, fixed for one set of inputs,
+// computes exactly what ComputeConcentration computes from one
+// ConcentrationField, but keeps
 //  - the spreads and the vertical reflection factor of every downwind
 //    distance (they do not depend on the crosswind offset or the time),
 //  - every finished receptor result (keyed by X, Y, Z and T),
-// and drops all of it when any other input changes.
+// in a cache that the threads of one stage share.
 #pragma once
 
-#include <array>
-#include <cstdint>
+#include <memory>
 #include <string>
-#include <unordered_map>
 
 #include "core/ModelState.h"
+#include "dispersion/ConcentrationField.h"
 #include "dispersion/Dispersion.h"
 
 namespace zelto {
-
-// Working values fixed for one set of inputs.
-struct RunConstants {
-  int sigmaYClass = 0;     // stability class number n of the sigma-y formula
-  float virtualDistance = 0;  // m, distance at which sigma-y equals SourceSize / 4.3
-};
 
 // Spreads and puff-sum factors of one receptor column (downwind distance X at
 // height Z); the crosswind offset and the time do not enter them.
@@ -44,21 +37,66 @@ struct ColumnValues {
   double wellMixed = 0;     // A x sqrt(2 Pi) x sz / h
 };
 
-// The sigma-y class number n for the current inputs.
-int SigmaYClass(const ModelState& s);
-// Sigma-y (m) at distance x (m) for class number n.
-float SigmaYAt(const ModelState& s, float x, int n);
-// Sigma-z (m) at downwind distance xr (m), roughness-corrected.
-float SigmaZAt(const ModelState& s, float xr);
-// The virtual distance (m) of the initial source size.
-float VirtualDistance(const ModelState& s, int n);
-RunConstants ComputeRunConstants(const ModelState& s);
+// The inputs exactly as the record holds them (the mixing lid as it stands).
+ConcentrationField ConcentrationInputs(const ModelState& s);
 
+// The sigma-y class number n for the inputs.
+int SigmaYClass(const ConcentrationField& f);
+// Sigma-y (m) at distance x (m) for class number n.
+float SigmaYAt(const ConcentrationField& f, float x, int n);
+// Sigma-z (m) at downwind distance xr (m), roughness-corrected.
+float SigmaZAt(const ConcentrationField& f, float xr);
+// The virtual distance (m) of the initial source size.
+float VirtualDistance(const ConcentrationField& f, int n);
+
+// Spreads of the column at downwind distance x (m).
+ColumnValues ColumnAt(const ConcentrationField& f, float x);
 // Fills the puff factors of a column (A, vertical factor) for puffs of mass
-// puffMass (g).
-void FillPuffFactors(const ModelState& s, ColumnValues& col, float puffMass);
-// One puff's contribution (g/m3) at age t (s) for crosswind factor gy.
-float PuffContribution(const ModelState& s, const ColumnValues& col, float gy, float t);
+// puffMass (g) seen at height z (m).
+void FillPuffFactors(const ConcentrationField& f, ColumnValues& col, float puffMass, float z);
+// One puff's contribution (g/m3) at downwind x (m) and age t (s) for
+// crosswind factor gy.
+float PuffContribution(const ConcentrationField& f, const ColumnValues& col, float x, float gy, float t);
+
+// What one evaluation leaves in the record's working fields.
+struct ConcentrationSample {
+  float concentration = 0;  // mg/m3
+  bool spreads = false;     // spreads computed (not for an evaluation the work limit refused)
+  float sigmaDistance = 0, sigmaX = 0, sigmaY = 0, sigmaZ = 0;  // m
+  bool puff = false;        // the puff path ran: age of the last puff looked at, puff mass
+  float puffAge = 0;        // s
+  float puffMass = 0;       // g
+  bool summed = false;      // at least one puff was summed: its contribution
+  float puffConcentration = 0;  // g/m3
+};
+
+// Concentration at (x, y, z, t) from the spreads of col (ColumnAt(f, x));
+// fills the puff factors of col when the puff path needs them. Adds the
+// puffs summed to puffs.
+ConcentrationSample EvaluateColumn(const ConcentrationField& f, ColumnValues& col, float x, float y,
+                                   float z, float t, long long& puffs);
+// The same from scratch.
+ConcentrationSample SampleConcentration(const ConcentrationField& f, float x, float y, float z, float t);
+
+// The working fields of the record (receptor position, concentration,
+// spreads, puff values) as a sequence of evaluations leaves them: every
+// group holds the value of the latest evaluation that wrote it. Trails of
+// consecutive pieces of work join with Then, in the order of the work.
+struct EvaluationTrail {
+  bool hasReceptor = false, hasConcentration = false, hasSpreads = false, hasPuff = false,
+       hasSummed = false;
+  float receptorX = 0, receptorY = 0;
+  float concentration = 0;
+  float sigmaDistance = 0, sigmaX = 0, sigmaY = 0, sigmaZ = 0;
+  float puffAge = 0, puffMass = 0, puffConcentration = 0;
+
+  void Receptor(float x, float y);
+  void Record(const ConcentrationSample& c);
+  void Then(const EvaluationTrail& later);
+  // The last concentration evaluated, or otherwise when there was none.
+  float LastConcentration(float otherwise) const { return hasConcentration ? concentration : otherwise; }
+  void WriteTo(ModelState& s) const;
+};
 
 // Work a full evaluation counts for (spreads, kept results), in units of one
 // puff summed. The limit of one stage is DispersionContext::workLimit.
@@ -67,78 +105,54 @@ inline constexpr long long kEvaluationWork = 20;
 class ConcentrationEvaluator {
  public:
   // useCache false: nothing is kept between calls (each call equals a fresh
-  // evaluation); true: columns and results are kept while the inputs stay.
-  explicit ConcentrationEvaluator(bool useCache = true) : useCache_(useCache) {}
+  // evaluation); true: columns and results are kept.
+  explicit ConcentrationEvaluator(const ConcentrationField& f, bool useCache = true,
+                                  long long workLimit = kDispersionWorkLimit);
 
-  // ComputeConcentration at the receptor held in s; writes the same fields.
-  void Evaluate(ModelState& s);
+  // An evaluator for another thread: the same field, kept results, work count
+  // and limit; a trail of its own.
+  ConcentrationEvaluator Fork() const;
 
-  // Axis or off-axis concentration at (x, y) at the current height and time.
-  float At(ModelState& s, float x, float y);
+  // Concentration (mg/m3) at (x, y, z, t); recorded in the trail.
+  float At(float x, float y, float z, float t);
+  // The same with the rules of a listed point: x at least 1 m, 0 without
+  // evaluation across the mixing lid.
+  float AtPoint(float x, float y, float z, float t);
+
+  const ConcentrationField& field() const;
+  EvaluationTrail& trail() { return trail_; }
 
   // Number of full evaluations done and of results served from the cache.
-  long long evaluations() const { return evaluations_; }
-  long long reuses() const { return reuses_; }
+  long long evaluations() const;
+  long long reuses() const;
 
-  // Work done so far, in units of one puff summed. Once it passes the limit,
-  // every further evaluation gives a concentration of 0 at once, so every
-  // search ends within its step bound, and the stage is refused.
-  long long work() const { return work_; }
-  bool exhausted() const { return work_ > workLimit_; }
-  void SetWorkLimit(long long limit) { workLimit_ = limit; }
+  // Work done so far by every evaluator of the field, in units of one puff
+  // summed. Once it passes the limit, every further evaluation gives a
+  // concentration of 0 at once, so every search ends within its step bound,
+  // and the stage is refused.
+  long long work() const;
+  bool exhausted() const;
 
  private:
-  // Every input of the formulas other than the receptor position and time.
-  struct Inputs {
-    std::array<float, 15> coef{}, exps{};
-    float pi = 0, ta = 0, duration = 0, strength = 0, size = 0, height = 0, lid = 0;
-    float wind = 0, hStab = 0, vStab = 0, dispRough = 0, rough = 0;
-    uint8_t thetaFlag = 0;
-    bool operator==(const Inputs&) const = default;
-  };
-  struct ResultKey {
-    uint32_t x, y, z, t;
-    bool operator==(const ResultKey&) const = default;
-  };
-  struct ResultKeyHash {
-    size_t operator()(const ResultKey& k) const;
-  };
-  struct ColumnKey {
-    uint32_t x, z;
-    bool operator==(const ColumnKey&) const = default;
-  };
-  struct ColumnKeyHash {
-    size_t operator()(const ColumnKey& k) const;
-  };
-  // The fields a concentration evaluation writes.
-  struct Result {
-    float concentration, sigmaDistance, sigmaX, sigmaY, sigmaZ;
-    bool puff;         // the puff path ran: puff age and mass were written
-    bool puffSummed;   // at least one puff was summed: its contribution was written
-    float puffAge, puffMass, puffConcentration;
-  };
-
-  static Inputs Snapshot(const ModelState& s);
-  void Prepare(const ModelState& s);
-  ColumnValues& Column(const ModelState& s, float x, float z, ColumnValues& scratch);
-
-  bool useCache_;
-  bool prepared_ = false;
-  Inputs inputs_;
-  RunConstants constants_;
-  std::unordered_map<ColumnKey, ColumnValues, ColumnKeyHash> columns_;
-  std::unordered_map<ResultKey, Result, ResultKeyHash> results_;
-  long long evaluations_ = 0;
-  long long reuses_ = 0;
-  long long work_ = 0;
-  long long workLimit_ = kDispersionWorkLimit;
+  struct Shared;
+  explicit ConcentrationEvaluator(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) {}
+  std::shared_ptr<Shared> shared_;
+  EvaluationTrail trail_;
 };
 
-// The searches, sharing one evaluator (and so its kept results) per run.
-float ConcentrationAtPoint(ModelState& s, ConcentrationEvaluator& ev, float x, float y, float z,
-                           float t);
-bool FindPlaneMaximum(ModelState& s, ConcentrationEvaluator& ev, ReceptorPlane plane,
-                      std::string& message);
+// The plane maximum as a search finds it; Store writes it into the record.
+struct PlaneMaximumResult {
+  bool found = false;
+  float concentration = 0;  // mg/m3
+  bool hasX = false;        // the distance was set (not for the lid refusal)
+  float x = 0;              // m
+  std::string message;      // summary text, or the reason when not found
+};
+PlaneMaximumResult SearchPlaneMaximum(ConcentrationEvaluator& ev, ReceptorPlane plane);
+void StorePlaneMaximum(ModelState& s, const PlaneMaximumResult& m);
+
+// The isopleth stage on one evaluator: results stored into the record, the
+// contour file written unless the work limit was reached.
 void FindIsopleths(ModelState& s, ConcentrationEvaluator& ev, ReceptorPlane plane,
                    const DispersionContext& ctx);
 

@@ -1,6 +1,7 @@
 // Dispersion entry, isopleths of the thresholds, hazard distance and zone.
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -85,7 +86,7 @@ bool CheckDispersionInputs(const ModelState& s, DispersionKind kind, std::string
     message = std::string(kPrefix) + "预测时刻无效。";
     return false;
   }
-  const float xv = VirtualDistance(s, SigmaYClass(s));
+  const float xv = ConcentrationInputs(s).virtualDistance;
   if (!Finite(xv) || !(xv > 0.0f)) {
     message = std::string(kPrefix) + "初始源尺寸对应的虚拟距离无法计算。";
     return false;
@@ -169,24 +170,25 @@ struct Contour {
   int count() const { return static_cast<int>(x.size()) - 1; }
 };
 
-// Upwind end of the isopleth of threshold c on the axis at the receptor height.
-float FindUpwindEdge(ModelState& s, ConcentrationEvaluator& ev, float xm, float c) {
-  return SearchUpwindEdge(xm, c, [&](float x) { return ev.At(s, x, 0.0f); });
-}
+// Where the searches look: the receptor plane's height and time.
+struct SearchPlane {
+  float z = 0;  // m
+  float t = 0;  // min
+};
 
 // Half-width at distance x of the isopleth of threshold c, searched in 2 m
 // crosswind steps from the previous half-width. Sets ended when the
 // isopleth closes (the search came down to the axis).
-float FindHalfWidth(ModelState& s, ConcentrationEvaluator& ev, float x, float c, float previous,
+float FindHalfWidth(ConcentrationEvaluator& ev, SearchPlane p, float x, float c, float previous,
                     bool& ended) {
   constexpr float dy = 2.0f;
   ended = false;
   float y = previous;
-  float conc = ev.At(s, x, y);
+  float conc = ev.At(x, y, p.z, p.t);
   if (conc > c) {
     for (int i = 0; i < kMaxCrosswindSteps; ++i) {
       y = static_cast<float>(y + dy);
-      conc = ev.At(s, x, y);
+      conc = ev.At(x, y, p.z, p.t);
       if (conc < c) break;
     }
     return static_cast<float>(y - dy);
@@ -198,7 +200,7 @@ float FindHalfWidth(ModelState& s, ConcentrationEvaluator& ev, float x, float c,
       ended = true;
       return 0.0f;
     }
-    conc = ev.At(s, x, y);
+    conc = ev.At(x, y, p.z, p.t);
     if (!(conc <= c)) break;
   }
   return static_cast<float>(y + dy);
@@ -209,22 +211,22 @@ float FindHalfWidth(ModelState& s, ConcentrationEvaluator& ev, float x, float c,
 // or above c. The 10 m step doubles while the half-width changes by less than
 // 10 % (but stays within a fifth of the distance) and is halved back at the
 // downwind end until it is 10 m again.
-Contour MarchIsopleth(ModelState& s, ConcentrationEvaluator& ev, float xs, float c,
-                      const DispersionContext& ctx) {
+Contour MarchIsopleth(ConcentrationEvaluator& ev, SearchPlane p, float xs, float c,
+                      const std::function<void()>& processEvents) {
   Contour contour;
   float x = xs;
   double step = 10.0;
   for (int i = 1; i <= kMaxSearchSteps; ++i) {
-    ProcessEvents(ctx);
+    if (processEvents) processEvents();
     if (i > 1) x = static_cast<float>(x + step);
-    const float conc = ev.At(s, x, 0.0f);
+    const float conc = ev.At(x, 0.0f, p.z, p.t);
     if (conc >= c) {
       contour.x.push_back(x);
       contour.axisConc.push_back(conc);
       const int k = contour.count();
       const float previous = contour.halfWidth[k - 1];
       bool ended = false;
-      const float w = FindHalfWidth(s, ev, x, c, previous, ended);
+      const float w = FindHalfWidth(ev, p, x, c, previous, ended);
       contour.halfWidth.push_back(w);
       if (ended) break;
       if (previous > 0.0f && k >= 3 &&
@@ -242,14 +244,38 @@ Contour MarchIsopleth(ModelState& s, ConcentrationEvaluator& ev, float xs, float
   return contour;
 }
 
+// The isopleth of one threshold c: the upwind edge, then, when the plane
+// maximum reaches c, the march downwind from it.
+struct ThresholdIsopleth {
+  bool reached = false;  // false: this and every higher threshold have no isopleth
+  Contour contour;
+};
+
+ThresholdIsopleth TraceThreshold(ConcentrationEvaluator& ev, SearchPlane p, float xm, float maximum,
+                                 float c, const std::function<void()>& processEvents) {
+  ThresholdIsopleth r;
+  const float xs = SearchUpwindEdge(xm, c, [&](float x) { return ev.At(x, 0.0f, p.z, p.t); });
+  if (maximum < c) return r;
+  r.reached = true;
+  r.contour = MarchIsopleth(ev, p, xs, c, processEvents);
+  return r;
+}
+
+// Hazard distance and time of the smallest threshold.
+struct Hazard {
+  float distance = 0;  // m
+  float time = 0;      // min
+  bool limitReached = false;
+};
+
 // Hazard distance and time of an instantaneous release: follow the cloud
 // centre (X = u T) minute by minute while its axis concentration exceeds c1.
-void InstantaneousHazard(ModelState& s, ConcentrationEvaluator& ev, float t, float c1, float f,
-                         const DispersionContext& ctx) {
-  const double u = s.WindSpeed10m;
-  float time = t;
+// conc: the last concentration computed before.
+Hazard InstantaneousHazard(ConcentrationEvaluator& ev, SearchPlane p, float conc, float c1, float f,
+                           const DispersionContext& ctx) {
+  const double u = ev.field().windSpeed10m;
+  float time = p.t;
   float x = 0.0f;
-  float conc = s.Concentration;  // the last concentration computed
   float previous = conc;
   bool limit = false;
   long step = 0;
@@ -258,8 +284,7 @@ void InstantaneousHazard(ModelState& s, ConcentrationEvaluator& ev, float t, flo
     if (step > 0) time = static_cast<float>(time + 1.0);
     x = static_cast<float>(time * 60.0 * u);
     previous = conc;
-    s.PredictionTime = time;
-    conc = ev.At(s, x, 0.0f);
+    conc = ev.At(x, 0.0f, p.z, time);
     if (!(conc > c1)) break;
     if (x > kMarchLimit) {
       limit = true;
@@ -270,18 +295,16 @@ void InstantaneousHazard(ModelState& s, ConcentrationEvaluator& ev, float t, flo
   // The step back applies when the loop ended with the cloud below c1 after
   // a minute above it.
   if (!limit && previous > c1) time = static_cast<float>(time - 1.0);
-  s.HazardLimitReached = limit;
-  s.HazardDistance = x > f ? x : f;
-  s.HazardTime = time;
+  return Hazard{.distance = x > f ? x : f, .time = time, .limitReached = limit};
 }
 
 // Hazard distance and time of a timed release: march outwards along the axis
 // from the end of the release, following the time at which the edge of the
 // cloud passes each distance; give up after a few minutes without reaching
 // c1 (patience shrinking with longer releases).
-void TimedReleaseHazard(ModelState& s, ConcentrationEvaluator& ev, float t, float c1, float f,
-                        const DispersionContext& ctx) {
-  const float duration = s.ReleaseDuration;
+Hazard TimedReleaseHazard(ConcentrationEvaluator& ev, SearchPlane p, float c1, float f,
+                          const DispersionContext& ctx) {
+  const float duration = ev.field().releaseDuration;
   float x = 10.0f;
   float time = duration < 1.0f ? 1.0f : duration;
   float previous = 0.0f;
@@ -290,8 +313,7 @@ void TimedReleaseHazard(ModelState& s, ConcentrationEvaluator& ev, float t, floa
   bool limit = false, neverAbove = false;
   for (long step = 0; step < kMaxHazardSteps; ++step) {
     ProcessEvents(ctx);
-    s.PredictionTime = time;
-    const float conc = ev.At(s, x, 0.0f);
+    const float conc = ev.At(x, 0.0f, p.z, time);
     if (conc <= c1 && previous > c1) {
       // The edge has just been crossed at this time: look one minute later.
       time = static_cast<float>(time + 1.0);
@@ -320,19 +342,24 @@ void TimedReleaseHazard(ModelState& s, ConcentrationEvaluator& ev, float t, floa
     time = static_cast<float>(time + 1.0);
     previous = 0.0f;
   }
-  s.HazardLimitReached = limit;
-  if (neverAbove) {
-    s.HazardDistance = f;
-    s.HazardTime = t;
-  } else {
-    s.HazardTime = static_cast<float>(time - waited);
-    s.HazardDistance = x > f ? x : f;
-  }
+  if (neverAbove) return Hazard{.distance = f, .time = p.t, .limitReached = limit};
+  return Hazard{.distance = x > f ? x : f, .time = static_cast<float>(time - waited), .limitReached = limit};
 }
 
-}  // namespace
+// Everything the isopleth stage finds, written into the record by
+// StoreIsopleths.
+struct IsoplethResults {
+  PlaneMaximumResult maximum;
+  int thresholds = 0;
+  std::vector<Contour> contours;  // [threshold], 1-based; missing: no isopleth
+  // The maximum reaches the smallest threshold: zone and hazard follow.
+  bool traced = false;
+  float zoneAngle = 0;
+  Hazard hazard;
+};
 
-void ComputeZoneAngle(ModelState& s) {
+// The zone angle (deg) of the 90 % confidence hazard zone.
+float ZoneAngleOf(const ModelState& s) {
   float angle;
   // The stored single-precision wind is widened to double before it meets the
   // decimal limits, so a typed 5.15 (stored as 5.1500001) counts as above 5.15.
@@ -351,89 +378,108 @@ void ComputeZoneAngle(ModelState& s) {
   } else {
     angle = wind > 5.15 ? 45.0f : 90.0f;
   }
-  s.ZoneAngle = angle;
+  return angle;
 }
 
+// Hazard distance rounded to 10 m (halves to even).
+float RoundedHazardDistance(float d) { return static_cast<float>(10.0 * RoundHalfEven(d / 10.0)); }
+// The 90 % zone reaches 2.1 times the (rounded) hazard distance, rounded the same way.
+float ZoneLengthOf(float rounded) { return static_cast<float>(10.0 * RoundHalfEven(2.1 * rounded / 10.0)); }
+
+void StoreIsopleths(ModelState& s, const IsoplethResults& r) {
+  const int n = r.thresholds;
+  size_t longest = 0;
+  for (const Contour& c : r.contours) longest = std::max(longest, static_cast<size_t>(c.count()));
+  // Every threshold's rows hold as many points as the longest isopleth.
+  s.ContourPointCount.assign(n + 1, 0);
+  s.ContourX.assign(n + 1, std::vector<float>(longest + 1, 0.0f));
+  s.ContourHalfWidth.assign(n + 1, std::vector<float>(longest + 1, 0.0f));
+  s.ContourAxisConc.assign(n + 1, std::vector<float>(longest + 1, 0.0f));
+  s.MaxHalfWidth.assign(n + 1, 0.0f);
+  s.MaxHalfWidthX.assign(n + 1, 0.0f);
+  for (int j = 1; j < static_cast<int>(r.contours.size()) && j <= n; ++j) {
+    const Contour& c = r.contours[j];
+    const int k = c.count();
+    s.ContourPointCount[j] = static_cast<int16_t>(k);
+    std::copy(c.x.begin(), c.x.end(), s.ContourX[j].begin());
+    std::copy(c.halfWidth.begin(), c.halfWidth.end(), s.ContourHalfWidth[j].begin());
+    std::copy(c.axisConc.begin(), c.axisConc.end(), s.ContourAxisConc[j].begin());
+    if (k >= 1) {
+      s.MaxHalfWidth[j] = c.halfWidth[1];
+      s.MaxHalfWidthX[j] = c.x[1];
+      for (int p = 2; p <= k; ++p) {
+        if (c.halfWidth[p] > s.MaxHalfWidth[j]) {
+          s.MaxHalfWidth[j] = c.halfWidth[p];
+          s.MaxHalfWidthX[j] = c.x[p];
+        }
+      }
+    }
+  }
+  StorePlaneMaximum(s, r.maximum);
+  s.HazardLimitReached = r.hazard.limitReached;
+  if (r.traced) {
+    s.ZoneAngle = r.zoneAngle;
+    s.HazardDistance = RoundedHazardDistance(r.hazard.distance);
+    s.HazardTime = r.hazard.time;
+    s.ZoneLength = ZoneLengthOf(s.HazardDistance);
+  }
+  // No contour text unless this run writes the file; the report shows the
+  // text only when the smallest threshold has an isopleth anyway.
+  s.ContourText.clear();
+}
+
+}  // namespace
+
+void ComputeZoneAngle(ModelState& s) { s.ZoneAngle = ZoneAngleOf(s); }
+
 void RoundHazardZone(ModelState& s) {
-  // Round to 10 m; the 90 % zone reaches 2.1 times the hazard distance.
-  s.HazardDistance = static_cast<float>(10.0 * RoundHalfEven(s.HazardDistance / 10.0));
-  s.ZoneLength = static_cast<float>(10.0 * RoundHalfEven(2.1 * s.HazardDistance / 10.0));
+  s.HazardDistance = RoundedHazardDistance(s.HazardDistance);
+  s.ZoneLength = ZoneLengthOf(s.HazardDistance);
 }
 
 void FindIsopleths(ModelState& s, ConcentrationEvaluator& ev, ReceptorPlane plane,
                    const DispersionContext& ctx) {
-  const float t = plane.time;
+  const SearchPlane p{.z = plane.height, .t = plane.time};
+  IsoplethResults r;
   const int n = s.Targets.ThresholdCount;
-  s.ContourPointCount.assign(n + 1, 0);
-  s.ContourX.assign(n + 1, std::vector<float>(1, 0.0f));
-  s.ContourHalfWidth.assign(n + 1, std::vector<float>(1, 0.0f));
-  s.ContourAxisConc.assign(n + 1, std::vector<float>(1, 0.0f));
-  s.MaxHalfWidth.assign(n + 1, 0.0f);
-  s.MaxHalfWidthX.assign(n + 1, 0.0f);
-  s.HazardLimitReached = false;
-  // No contour text unless this run writes the file; the report shows the
-  // text only when the smallest threshold has an isopleth anyway.
-  s.ContourText.clear();
-
-  std::string unused;
-  FindPlaneMaximum(s, ev, plane, unused);
-  const float xm = s.MaxConcentrationX;
-  if (n < 1 || s.MaxConcentration < s.Targets.Thresholds[1]) return;
-
-  size_t longest = 0;
-  for (int j = 1; j <= n; ++j) {
-    const float c = s.Targets.Thresholds[j];
-    const float xs = FindUpwindEdge(s, ev, xm, c);
-    if (s.MaxConcentration < c) break;  // this and every higher threshold: no isopleth
-    Contour contour = MarchIsopleth(s, ev, xs, c, ctx);
-    const int k = contour.count();
-    s.ContourPointCount[j] = static_cast<int16_t>(k);
-    s.ContourX[j] = std::move(contour.x);
-    s.ContourHalfWidth[j] = std::move(contour.halfWidth);
-    s.ContourAxisConc[j] = std::move(contour.axisConc);
-    if (k >= 1) {
-      s.MaxHalfWidth[j] = s.ContourHalfWidth[j][1];
-      s.MaxHalfWidthX[j] = s.ContourX[j][1];
-      for (int p = 2; p <= k; ++p) {
-        if (s.ContourHalfWidth[j][p] > s.MaxHalfWidth[j]) {
-          s.MaxHalfWidth[j] = s.ContourHalfWidth[j][p];
-          s.MaxHalfWidthX[j] = s.ContourX[j][p];
-        }
-      }
+  r.thresholds = n;
+  r.maximum = SearchPlaneMaximum(ev, plane);
+  const float xm = r.maximum.hasX ? r.maximum.x : s.MaxConcentrationX;
+  const float maximum = r.maximum.concentration;
+  const std::vector<float>& thresholds = s.Targets.Thresholds;
+  if (n >= 1 && !(maximum < thresholds[1])) {
+    r.traced = true;
+    r.contours.resize(n + 1);
+    const std::function<void()> events = ctx.processEvents;
+    for (int j = 1; j <= n; ++j) {
+      ThresholdIsopleth t = TraceThreshold(ev, p, xm, maximum, thresholds[j], events);
+      if (!t.reached) break;  // this and every higher threshold: no isopleth
+      r.contours[j] = std::move(t.contour);
     }
-    if (static_cast<size_t>(k) > longest) longest = k;
-  }
-  // Every threshold's rows hold as many points as the longest isopleth.
-  for (int j = 0; j <= n; ++j) {
-    s.ContourX[j].resize(longest + 1, 0.0f);
-    s.ContourHalfWidth[j].resize(longest + 1, 0.0f);
-    s.ContourAxisConc[j].resize(longest + 1, 0.0f);
-  }
+    r.zoneAngle = ZoneAngleOf(s);
 
-  ComputeZoneAngle(s);
-
-  // Hazard distance of the smallest threshold. An isopleth without points
-  // (the maximum exceeds the threshold only between two march positions)
-  // has no far end; 0 stands in for it.
-  const float c1 = s.Targets.Thresholds[1];
-  const int count1 = s.ContourPointCount[1];
-  const float f = count1 > 0 ? s.ContourX[1][count1] : 0.0f;
-  const float duration = s.ReleaseDuration;
-  if (duration == kSentinel) {
-    s.HazardDistance = f;
-    s.HazardTime = kSentinel;
-  } else if (duration <= 0.25f) {
-    InstantaneousHazard(s, ev, t, c1, f, ctx);
-  } else {
-    TimedReleaseHazard(s, ev, t, c1, f, ctx);
+    // Hazard distance of the smallest threshold. An isopleth without points
+    // (the maximum exceeds the threshold only between two march positions)
+    // has no far end; 0 stands in for it.
+    const float c1 = thresholds[1];
+    const Contour& first = r.contours[1];
+    const float f = first.count() > 0 ? first.x.back() : 0.0f;
+    const float duration = ev.field().releaseDuration;
+    if (duration == kSentinel) {
+      r.hazard = Hazard{.distance = f, .time = kSentinel, .limitReached = false};
+    } else if (duration <= 0.25f) {
+      const float last = ev.trail().LastConcentration(s.Concentration);
+      r.hazard = InstantaneousHazard(ev, p, last, c1, f, ctx);
+    } else {
+      r.hazard = TimedReleaseHazard(ev, p, c1, f, ctx);
+    }
   }
-  s.PredictionTime = t;
-
-  RoundHazardZone(s);
+  StoreIsopleths(s, r);
+  ev.trail().WriteTo(s);
 
   // A search cut short by the work limit traced no real isopleth: the stage
   // is refused and the contour data file keeps what it held.
-  if (ev.exhausted()) return;
+  if (!r.traced || ev.exhausted()) return;
   s.ContourText = BuildContourText(s);
   std::string path = ctx.contourFilePath;
   std::string error;
@@ -455,45 +501,45 @@ bool RunDispersion(ModelState& s, DispersionKind kind, std::string& message,
   }
   if (!CheckDispersionInputs(s, kind, message)) return false;
 
-  const float keptTime = s.PredictionTime;
-  const float keptHeight = s.ReceptorHeight;
-  const float keptLid = s.MixingHeight;
   const float t = s.PredictionTime;
   const float z = s.ReceptorHeight;
   const float H = s.EffectivePlumeHeight;
   const float h = s.MixingHeight;
-
-  // Mixing-layer rules: release and receptor both above the lid see no lid.
-  if (H > h && z >= h) {
-    s.MixingHeight = kSentinel;
-  } else if (H > h) {
+  // Mixing-layer rules: release and receptor both above the lid see no lid
+  // (the concentration field leaves it out).
+  if (H > h && z < h) {
     message = "注意--烟羽高超过混合层顶，而计算高度在混合层内，因此模型假定混合层内无污染物";
     return false;
-  } else if (z > h) {
+  }
+  if (H <= h && z > h) {
     message = "注意--计算高度超过混合层顶，该高度上没有污染物";
     return false;
   }
 
-  ConcentrationEvaluator ev(true);
-  ev.SetWorkLimit(ctx.workLimit);
+  ConcentrationEvaluator ev(TakeConcentrationField(s), true, ctx.workLimit);
   bool found = true;
   std::string summary;
   const ReceptorPlane plane{.height = z, .time = t};
   if (kind == DispersionKind::Isopleths) {
     FindIsopleths(s, ev, plane, ctx);
   } else if (kind == DispersionKind::ReceptorPoints) {
-    for (int i = 1; i <= s.Targets.PointCount; ++i) {
-      PointRow& p = s.Targets.Points[i];
-      p[5] = ConcentrationAtPoint(s, ev, p[1], p[2], p[3], p[4]);
+    const int n = s.Targets.PointCount;
+    std::vector<float> values(n + 1, 0.0f);
+    for (int i = 1; i <= n; ++i) {
+      const PointRow& p = s.Targets.Points[i];
+      values[i] = ev.AtPoint(p[1], p[2], p[3], p[4]);
     }
+    for (int i = 1; i <= n; ++i) s.Targets.Points[i][5] = values[i];
+    ev.trail().WriteTo(s);
   } else {
-    found = FindPlaneMaximum(s, ev, plane, summary);
+    const PlaneMaximumResult m = SearchPlaneMaximum(ev, plane);
+    StorePlaneMaximum(s, m);
+    ev.trail().WriteTo(s);
+    found = m.found;
+    summary = m.message;
   }
   const bool finite = ResultsFinite(s, kind);
 
-  s.PredictionTime = keptTime;
-  s.ReceptorHeight = keptHeight;
-  s.MixingHeight = keptLid;
   if (ev.exhausted()) {
     ClearResults(s, kind);
     message = "扩散计算量过大，无法在合理时间内完成，请检查风速、浓度平均时间、逆温层高度和阈值。";

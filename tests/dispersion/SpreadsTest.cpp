@@ -111,13 +111,14 @@ TEST(Spreads, VirtualDistanceGivesInitialSpread) {
   for (float size : {1.0f, 1.366f, 5.0f, 31.6f}) {
     ModelState s = BaseState();
     s.SourceSize = size;
-    const int n = SigmaYClass(s);
-    const float xv = VirtualDistance(s, n);
-    EXPECT_NEAR(SigmaYAt(s, xv, n), size / 4.3, 1e-5 * size) << size;
+    const ConcentrationField f = ConcentrationInputs(s);
+    const int n = SigmaYClass(f);
+    const float xv = VirtualDistance(f, n);
+    EXPECT_NEAR(SigmaYAt(f, xv, n), size / 4.3, 1e-5 * size) << size;
   }
   // Sigma-y 0.13084 x^0.9 = 1 / 4.3 at x = (1 / (4.3 x 0.13084))^(1/0.9) = 1.8947 m.
-  ModelState s = BaseState();
-  EXPECT_NEAR(VirtualDistance(s, SigmaYClass(s)), 1.8947, 1e-3);
+  const ConcentrationField f = ConcentrationInputs(BaseState());
+  EXPECT_NEAR(VirtualDistance(f, SigmaYClass(f)), 1.8947, 1e-3);
 }
 
 }  // namespace

@@ -26,10 +26,10 @@ TEST(DispersionWork, EvaluationsAndPuffsAreCounted) {
   // Steady plume: one evaluation, no puff.
   {
     ModelState s = BaseState();
-    ConcentrationEvaluator ev(true);
-    ev.At(s, 500.0f, 0.0f);
+    ConcentrationEvaluator ev(TakeConcentrationField(s));
+    ev.At(500.0f, 0.0f, s.ReceptorHeight, s.PredictionTime);
     EXPECT_EQ(ev.work(), kEvaluationWork);
-    ev.At(s, 500.0f, 0.0f);  // kept result: no work
+    ev.At(500.0f, 0.0f, s.ReceptorHeight, s.PredictionTime);  // kept result: no work
     EXPECT_EQ(ev.work(), kEvaluationWork);
   }
   // Instantaneous release of 0.25 min: floor(0.25 x 20 + 0.5) = 5 puffs. At
@@ -37,9 +37,8 @@ TEST(DispersionWork, EvaluationsAndPuffsAreCounted) {
   // window (900 -+ 4 x 60) / 3 = 220..380 s holds all five (300, 297, ..., 288 s).
   {
     ModelState s = InstantaneousState();
-    s.PredictionTime = 5.0f;
-    ConcentrationEvaluator ev(true);
-    const float c = ev.At(s, 900.0f, 0.0f);
+    ConcentrationEvaluator ev(TakeConcentrationField(s));
+    const float c = ev.At(900.0f, 0.0f, s.ReceptorHeight, 5.0f);
     EXPECT_GT(c, 0.0f);
     EXPECT_EQ(ev.work(), kEvaluationWork + 5);
   }
@@ -47,13 +46,13 @@ TEST(DispersionWork, EvaluationsAndPuffsAreCounted) {
 
 TEST(DispersionWork, ExhaustedEvaluatorAnswersZeroWithoutWork) {
   ModelState s = BaseState();
-  ConcentrationEvaluator ev(true);
-  ev.SetWorkLimit(kEvaluationWork);
-  EXPECT_GT(ev.At(s, 500.0f, 0.0f), 0.0f);  // work 20: not above the limit
+  ConcentrationEvaluator ev(TakeConcentrationField(s), true, kEvaluationWork);
+  const float z = s.ReceptorHeight, t = s.PredictionTime;
+  EXPECT_GT(ev.At(500.0f, 0.0f, z, t), 0.0f);  // work 20: not above the limit
   EXPECT_FALSE(ev.exhausted());
-  EXPECT_GT(ev.At(s, 600.0f, 0.0f), 0.0f);  // work 40: above it from now on
+  EXPECT_GT(ev.At(600.0f, 0.0f, z, t), 0.0f);  // work 40: above it from now on
   EXPECT_TRUE(ev.exhausted());
-  EXPECT_EQ(ev.At(s, 700.0f, 0.0f), 0.0f);
+  EXPECT_EQ(ev.At(700.0f, 0.0f, z, t), 0.0f);
   EXPECT_EQ(ev.work(), 2 * kEvaluationWork);
   EXPECT_EQ(ev.evaluations(), 2);
   // A fresh evaluation of the same receptor is far from 0.
