@@ -184,8 +184,13 @@ void MainWindow::SetListText(int i, const std::string& text) {
 
 MainWindow::CloseAnswer MainWindow::RequestClose() {
   // The searches let the window process events; a close request arriving
-  // then must wait: the stages still use the window and its files.
-  if (Computing) return CloseAnswer::Busy;
+  // then must wait (the stages still use the window and its files), and is
+  // not forgotten: RefreshResults runs it when the computation has ended.
+  if (Computing) {
+    ClosePending = true;
+    Command1[command::Compute].Caption = kComputingCaptionClosePending;
+    return CloseAnswer::Pending;
+  }
   bool cancel = false;
   Form_Unload(cancel);
   return cancel ? CloseAnswer::StaysOpen : CloseAnswer::Closed;

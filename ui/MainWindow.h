@@ -82,6 +82,11 @@ inline constexpr char kPointListHint[] =
     "每一行输入一个计算点定义，格式为（X,Y,Z,T)，其中X和Y为顺风和横风向坐标，Z为离地高，"
     "T为预测时刻(min)。以逗号分隔";
 
+// Caption of the compute button while the dispersion stages run, and while
+// they run with a close request waiting for their end.
+inline constexpr char kComputingCaption[] = "正在计算...";
+inline constexpr char kComputingCaptionClosePending[] = "正在计算...（计算结束后关闭）";
+
 // Reads the computer's local clock.
 ClockReading SystemClock();
 
@@ -118,6 +123,10 @@ class MainWindow {
   bool Hourglass = false;  // hourglass mouse pointer shown
   bool Computing = false;  // the dispersion stages are running
   bool Closed = false;     // the window has been closed (Form_Unload not cancelled)
+  // A close was requested while the dispersion stages ran; it is carried out
+  // (Form_Unload with its checks and saving) once the computation has ended,
+  // whether it produced a report or was refused.
+  bool ClosePending = false;
   std::string ResultSummary;
   FocusId Focus;
   // Where the computation frame, the command bar and the two multi-line boxes
@@ -178,7 +187,8 @@ class MainWindow {
   // Returns false when a stage refused (its message has been shown).
   bool RunComputation();
   // The compute button: inputs prepared, the window disabled while the stages
-  // run, the report shown. Returns true when the report was produced.
+  // run, the report shown. Returns true when the report was produced. A close
+  // requested meanwhile runs afterwards, after any message of the run.
   bool RefreshResults();
   void Command1_Click(int index);
   void Form_Load();
@@ -198,7 +208,7 @@ class MainWindow {
   enum class CloseAnswer : uint8_t {
     Closed,    // Form_Unload ran and the window may close
     StaysOpen, // Form_Unload refused (a box refused or the settings not saved)
-    Busy       // the dispersion stages are running: nothing ran, ask again later
+    Pending    // the dispersion stages are running: the close runs once they end
   };
   CloseAnswer RequestClose();
 

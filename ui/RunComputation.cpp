@@ -53,7 +53,7 @@ void ShowComputing(MainWindow& w, bool computing) {
   w.WindowEnabled = !computing;
   Button& compute = w.Command1[command::Compute];
   compute.Enabled = !computing;
-  compute.Caption = computing ? "正在计算..." : "刷新结果";
+  compute.Caption = computing ? kComputingCaption : "刷新结果";
   if (w.ComputationStateChanged) w.ComputationStateChanged();
 }
 
@@ -62,9 +62,17 @@ void ShowComputing(MainWindow& w, bool computing) {
 bool MainWindow::RefreshResults() {
   if (Computing) return false;  // one computation at a time
   if (!PrepareInputs()) return false;
+  ClosePending = false;
   ShowComputing(*this, true);
   const bool reported = RunComputation();
   ShowComputing(*this, false);
+  // A close asked for during the run: the ordinary close, now that the run's
+  // message (if any) has been shown.
+  if (ClosePending) {
+    ClosePending = false;
+    bool cancel = false;
+    Form_Unload(cancel);
+  }
   return reported;
 }
 

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <vector>
 
 #include "MainWindowFixture.h"
@@ -265,10 +266,11 @@ TEST_F(Commands, ComputeDisablesWindowWhileRunning) {
   int polls = 0;
   bool stateDuringRun = true;
   std::vector<MainWindow::CloseAnswer> closes;
+  std::vector<std::string> captions;
   w.ProcessEvents = [&] {
     ++polls;
-    stateDuringRun = stateDuringRun && w.Hourglass && !w.WindowEnabled && !w.Command1[2].Enabled &&
-                     w.Command1[2].Caption == "正在计算...";
+    stateDuringRun = stateDuringRun && w.Hourglass && !w.WindowEnabled && !w.Command1[2].Enabled;
+    if (polls <= 2) captions.push_back(w.Command1[2].Caption);
     // The close box and the command bar while the searches process events.
     if (polls == 1) {
       closes.push_back(w.RequestClose());
@@ -278,22 +280,51 @@ TEST_F(Commands, ComputeDisablesWindowWhileRunning) {
   };
   w.Command1_Click(2);
   EXPECT_TRUE(rec.messages.empty()) << rec.messages[0];
-  EXPECT_GT(polls, 0);
+  EXPECT_GT(polls, 1);
   EXPECT_TRUE(stateDuringRun);
   EXPECT_EQ(shown, (std::vector<std::string>{"正在计算... busy", "刷新结果 idle"}));
-  // Refused without running Form_Unload: no settings file, window open.
-  EXPECT_EQ(closes, (std::vector<MainWindow::CloseAnswer>{MainWindow::CloseAnswer::Busy}));
-  EXPECT_FALSE(w.Closed);
-  EXPECT_FALSE(FileExists(w.SettingsPath));
+  // The close waited for the end of the run and says so meanwhile.
+  EXPECT_EQ(closes, (std::vector<MainWindow::CloseAnswer>{MainWindow::CloseAnswer::Pending}));
+  EXPECT_EQ(captions, (std::vector<std::string>{"正在计算...", "正在计算...（计算结束后关闭）"}));
   EXPECT_FALSE(w.Hourglass);
   EXPECT_TRUE(w.WindowEnabled);
   EXPECT_TRUE(w.Command1[2].Enabled);
   EXPECT_EQ(w.Command1[2].Caption, "刷新结果");
   EXPECT_FALSE(w.ResultSummary.empty());
   EXPECT_NE(w.Text3.Text, "计算结果\r\n");  // the report replaced the restored text
-  // Once the run has ended the same request closes the window.
-  EXPECT_EQ(w.RequestClose(), MainWindow::CloseAnswer::Closed);
+  // Then the ordinary close ran: settings saved, window closed.
+  EXPECT_FALSE(w.ClosePending);
+  EXPECT_TRUE(w.Closed);
   EXPECT_TRUE(FileExists(w.SettingsPath));
+}
+
+TEST_F(Commands, CloseDuringRefusedComputationRunsAfterItsMessage) {
+  TempDir dir;
+  w.ContourPath = dir.File("CONCXY.DAT");
+  w.SettingsPath = dir.File("ZELTO.ini");
+  ContinuousDefaults();
+  w.ProcessEvents = [&] {
+    if (w.ClosePending) return;
+    EXPECT_EQ(w.RequestClose(), MainWindow::CloseAnswer::Pending);
+    // A value of the report goes bad while the searches run: the run ends
+    // in a refusal after the stages.
+    s.TimeDifference = std::numeric_limits<float>::quiet_NaN();
+  };
+  // When the run ends its message has been shown and the window is open.
+  std::vector<std::string> atEnd;
+  w.ComputationStateChanged = [&] {
+    if (!w.Computing) atEnd = rec.messages;
+    EXPECT_FALSE(w.Closed);
+  };
+  w.Command1_Click(2);
+  EXPECT_EQ(atEnd, (std::vector<std::string>{"计算结果中的 TimeDifference 不是有效数值，无法生成计算报告。"}));
+  EXPECT_EQ(rec.messages, atEnd);
+  // Then the ordinary close: its preparation recomputed the time difference
+  // and passed, the settings were saved.
+  EXPECT_TRUE(w.Closed);
+  EXPECT_FALSE(w.ClosePending);
+  EXPECT_TRUE(FileExists(w.SettingsPath));
+  EXPECT_EQ(w.Command1[2].Caption, "刷新结果");
 }
 
 TEST_F(Commands, ReturnFromEditorChecksEveryBoxAgain) {
