@@ -113,6 +113,15 @@ void EditorDialog::Build() {
     connect(values, &QScrollBar::valueChanged, names, &QScrollBar::setValue);
     connect(names, &QScrollBar::valueChanged, values, &QScrollBar::setValue);
   }
+  // A caption sized to its font may be taller than its design row and reach
+  // into the column below it: it moves up to sit on the column.
+  for (QLabel* label : label1_) {
+    if (label == nullptr) continue;
+    for (QPlainTextEdit* column : {text1_[0], text2_[0], text1_[1], text2_[1]}) {
+      const QRect g = label->geometry();
+      if (g.intersects(column->geometry()) && g.top() < column->y()) label->move(g.left(), column->y() - g.height());
+    }
+  }
   check1_ = new QCheckBox(Q(model_.Check1.Caption), frame1_);
   check1_->setObjectName("Check1");
   check1_->setGeometry(Px(model_.Check1.Rect).adjusted(0, -2, 0, 2));

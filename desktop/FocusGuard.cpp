@@ -117,8 +117,8 @@ bool FocusGuard::RunCheck(Entry& entry, QWidget* target) {
     // An accepted entry has nothing to say; should a check speak anyway, its
     // words are shown after the event, like a refusal's.
     if (!messages.empty()) {
-      QTimer::singleShot(0, this, [this, messages] {
-        for (const std::string& m : messages) sink_.Show(m);
+      QTimer::singleShot(0, this, [this, box, messages] {
+        for (const std::string& m : messages) sink_.Show(m, box);
       });
     }
     return true;
@@ -131,7 +131,7 @@ void FocusGuard::ShowRefusal(QPointer<QWidget> box, std::vector<std::string> mes
   pending_ = true;
   passedBox_ = nullptr;
   QTimer::singleShot(0, this, [this, box, messages] {
-    for (const std::string& m : messages) sink_.Show(m);
+    for (const std::string& m : messages) sink_.Show(m, box);
     if (box != nullptr) {
       box->window()->activateWindow();
       MoveFocusQuietly(box);
@@ -146,14 +146,13 @@ bool FocusGuard::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonDblClick:
     case QEvent::Wheel:
       // At the window, before Qt hands the event (and the focus) to a widget.
-      if (watched->isWindowType()) return OnWindowPress(static_cast<QWindow*>(watched), event);
-      return false;
+      if (!watched->isWindowType()) return false;
+      // Any press ends the wait for the release of a swallowed one.
+      if (event->type() != QEvent::Wheel) swallowedWindow_ = nullptr;
+      return OnWindowPress(static_cast<QWindow*>(watched), event);
     case QEvent::MouseButtonRelease:
-      if (swallowRelease_ && watched->isWindowType()) {
-        swallowRelease_ = false;
-        return true;
-      }
-      return false;
+      return watched->isWindowType() &&
+             IsSwallowedRelease(static_cast<QWindow*>(watched), static_cast<QMouseEvent*>(event));
     case QEvent::KeyPress: {
       if (!watched->isWidgetType()) return false;
       auto* key = static_cast<QKeyEvent*>(event);
@@ -174,10 +173,7 @@ bool FocusGuard::OnWindowPress(QWindow* window, QEvent* event) {
   Entry* entry = EntryFor(QApplication::focusWidget());
   if (pending_) {
     // A refused entry is about to be shown: nothing else happens meanwhile.
-    if (entry != nullptr && entry->box->window() == top) {
-      swallowRelease_ = event->type() != QEvent::Wheel;
-      return true;
-    }
+    if (entry != nullptr && entry->box->window() == top) return Swallow(window, event);
     return false;
   }
   if (entry == nullptr || entry->box->window() != top || quiet_ > 0) return false;
@@ -196,7 +192,22 @@ bool FocusGuard::OnWindowPress(QWindow* window, QEvent* event) {
     Passed(*entry);
     return false;
   }
-  swallowRelease_ = event->type() != QEvent::Wheel;
+  return Swallow(window, event);
+}
+
+bool FocusGuard::Swallow(QWindow* window, QEvent* event) {
+  if (event->type() != QEvent::Wheel) {
+    swallowedWindow_ = window;
+    swallowedButton_ = static_cast<QMouseEvent*>(event)->button();
+  }
+  return true;
+}
+
+bool FocusGuard::IsSwallowedRelease(QWindow* window, const QMouseEvent* release) {
+  if (swallowedWindow_ == nullptr || window != swallowedWindow_ || release->button() != swallowedButton_) {
+    return false;
+  }
+  swallowedWindow_ = nullptr;
   return true;
 }
 

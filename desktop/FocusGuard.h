@@ -21,6 +21,13 @@
 // presses on the window are swallowed and focus changes are not checked (the
 // message box's own focus changes included).
 //
+// A swallowed press has its release swallowed too, so that no widget sees a
+// release without its press. Only that release: the same button at the same
+// window, before any other press anywhere. When the message box opens while
+// the button is still held, the window it blocks never receives that release;
+// the next press (on the message box's OK) ends the wait, so its own release
+// reaches the button.
+//
 // The check is given the widget that would take the focus and decides (with
 // the window's model) whether moving there checks the box at all: the main
 // window's command bar takes no part in validation. Moves to other windows
@@ -36,6 +43,7 @@
 
 #include "desktop/MessageBoxSink.h"
 
+class QMouseEvent;
 class QWindow;
 
 namespace zelto::desktop {
@@ -95,6 +103,10 @@ class FocusGuard : public QObject {
   void Passed(const Entry& entry);
   void ShowRefusal(QPointer<QWidget> box, std::vector<std::string> messages);
   bool OnWindowPress(QWindow* window, QEvent* event);
+  // Swallows the press: returns true; a mouse press's release is swallowed too.
+  bool Swallow(QWindow* window, QEvent* event);
+  // True (and the wait ends) when this release belongs to the swallowed press.
+  bool IsSwallowedRelease(QWindow* window, const QMouseEvent* release);
   bool OnTab(QWidget* receiver, bool forward);
   void OnFocusChanged(QWidget* old, QWidget* now);
 
@@ -102,7 +114,9 @@ class FocusGuard : public QObject {
   std::vector<Entry> entries_;
   int quiet_ = 0;
   bool pending_ = false;
-  bool swallowRelease_ = false;
+  // The press whose release is still to be swallowed: its window and button.
+  QPointer<QWindow> swallowedWindow_;
+  Qt::MouseButton swallowedButton_ = Qt::NoButton;
   // The box whose check the last press or Tab passed, with its text then:
   // the focus change that follows needs no second check.
   QPointer<QWidget> passedBox_;

@@ -11,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTabWidget>
 #include <QTimer>
 #include <algorithm>
@@ -31,10 +33,11 @@ namespace {
 // its events at most this often (milliseconds), enough to keep it painted.
 constexpr qint64 kEventInterval = 30;
 
-void SetToolTip(QWidget* w, const std::string& tip) {
-  const QString t = Q(tip);
-  if (w->toolTip() != t) w->setToolTip(t);
+void SetToolTip(QWidget* w, const QString& tip) {
+  if (w->toolTip() != tip) w->setToolTip(tip);
 }
+
+void SetToolTip(QWidget* w, const std::string& tip) { SetToolTip(w, Q(tip)); }
 
 void SetCaption(QPushButton* b, const std::string& caption) {
   const QString t = Q(caption);
@@ -68,6 +71,8 @@ MainWindowWidget::MainWindowWidget(MainWindow& model, MessageBoxSink& sink, QWid
 
   model_.Form_Load();
   Redraw();
+  // Below this size the computation frame would run under the command bar.
+  setMinimumSize(ToPixels(kMinClientWidth), ToPixels(kMinClientHeight));
   resize(ToPixels(kDesignClientWidth), ToPixels(kDesignClientHeight));
   ApplyModelFocus();
 }
@@ -139,6 +144,9 @@ void MainWindowWidget::BuildControls() {
         text3_->setObjectName("Text3");
         ApplyLines(text3_, model_.Text3);
         text3_->setReadOnly(true);
+        // Read-only, but the keys move through it (Ctrl+Home, Ctrl+End, PgUp,
+        // arrows) and select and copy (Shift+arrows, Ctrl+A, Ctrl+C).
+        text3_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         text3_->setTabChangesFocus(true);
         text3_->setFont(FixedPitchFont());
         results_->addTab(text3_, "计算结果");
@@ -161,6 +169,7 @@ void MainWindowWidget::BuildControls() {
     }
     if (w != nullptr) w->setGeometry(ToPixels(p.Rect));
   }
+  computeWidth_ = command1_[command::Compute]->width();
 }
 
 void MainWindowWidget::BuildLabels() {
@@ -239,7 +248,9 @@ void MainWindowWidget::BindEvents() {
   }
   // The roughness list also takes typed text, confined when it is left.
   connect(combo1_[combo::Roughness], &QComboBox::editTextChanged, this, [this](const QString& text) {
-    if (!redrawing_) model_.SetListText(combo::Roughness, text.toStdString());
+    if (redrawing_) return;
+    model_.SetListText(combo::Roughness, text.toStdString());
+    SetToolTip(combo1_[combo::Roughness], ListToolTip(combo::Roughness));
   });
   connect(qApp, &QApplication::focusChanged, this, &MainWindowWidget::FocusMoved);
   connect(check1_, &QCheckBox::clicked, this, [this](bool ticked) {
@@ -381,25 +392,38 @@ void MainWindowWidget::RedrawLists() {
     const ComboBox& m = model_.Combo1[i];
     QComboBox* c = combo1_[i];
     QSignalBlocker block(c);
+    const QString before = c->currentText();
     if (m.Items != shownItems_[i]) {
       c->clear();
-      int widest = 0;
-      for (const std::string& item : m.Items) {
-        c->addItem(Q(item));
-        widest = std::max(widest, c->fontMetrics().horizontalAdvance(Q(item)));
-      }
-      // The drop-down shows whole items even where the list itself is narrow.
-      c->view()->setMinimumWidth(widest + 24);
+      for (const std::string& item : m.Items) c->addItem(Q(item));
+      // The open list is as wide as its longest item (as the list draws it),
+      // even where the closed list is narrow.
+      QAbstractItemView* view = c->view();
+      view->setMinimumWidth(view->sizeHintForColumn(0) + 2 * view->frameWidth() +
+                            view->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
       shownItems_[i] = m.Items;
     }
     if (c->currentIndex() != m.ListIndex) c->setCurrentIndex(m.ListIndex);
-    if (c->isEditable() && c->currentText() != Q(m.Text)) {
-      c->setEditText(Q(m.Text));
-      c->lineEdit()->setCursorPosition(0);  // the start of the text shows
-    }
-    SetToolTip(c, m.ToolTip);
+    if (c->isEditable() && c->currentText() != Q(m.Text)) c->setEditText(Q(m.Text));
+    // A text the program put into the roughness list shows from its start.
+    if (c->isEditable() && c->currentText() != before) c->lineEdit()->setCursorPosition(0);
+    SetToolTip(c, ListToolTip(i));
     SetShown(c, m.Enabled, m.Visible);
   }
+}
+
+QString MainWindowWidget::ListToolTip(int i) const {
+  // The list's own hint, and the whole text when the closed list cuts it.
+  QComboBox* c = combo1_[i];
+  QStyleOptionComboBox option;
+  option.initFrom(c);
+  option.editable = c->isEditable();
+  const QRect field = c->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, c);
+  const QString text = c->currentText().trimmed();
+  QStringList lines;
+  if (c->fontMetrics().horizontalAdvance(text) > field.width()) lines << text;
+  if (!model_.Combo1[i].ToolTip.empty()) lines << Q(model_.Combo1[i].ToolTip);
+  return lines.join('\n');
 }
 
 void MainWindowWidget::ApplyBusyState() {
@@ -413,6 +437,11 @@ void MainWindowWidget::ApplyBusyState() {
   }
   const Button& compute = model_.Command1[command::Compute];
   SetCaption(command1_[command::Compute], compute.Caption);
+  // A caption longer than the button ("正在计算...（计算结束后关闭）") widens it
+  // into the empty space on its right.
+  QPushButton* button = command1_[command::Compute];
+  const int width = std::max(computeWidth_, button->sizeHint().width());
+  if (button->width() != width) button->resize(width, button->height());
   if (command1_[command::Compute]->isEnabled() != compute.Enabled) {
     command1_[command::Compute]->setEnabled(compute.Enabled);
   }
@@ -441,6 +470,8 @@ void MainWindowWidget::Compute() {
   bool reported = false;
   Forward([&] { reported = model_.RefreshResults(); });
   if (reported) emit ResultsShown();
+  // A close asked for during the run has been carried out by the model.
+  if (model_.Closed) close();
 }
 
 void MainWindowWidget::Properties() {
@@ -460,12 +491,13 @@ void MainWindowWidget::CommandBar(int index) {
   if (model_.Closed) close();
 }
 
-void MainWindowWidget::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
+void MainWindowWidget::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
   if (activated_) return;
   activated_ = true;
   // The first activation reads the settings file and checks every input; it
-  // runs once the window is on the screen, so its messages have a window.
+  // runs once the window has been drawn on the screen, where the window
+  // manager has placed it, so that its messages are centred on it.
   // Form_Activate runs here and on the return from the property editor
   // only: not on QEvent::WindowActivate, which also follows every message
   // box and every switch from another program, and would show a refused
@@ -494,8 +526,8 @@ void MainWindowWidget::closeEvent(QCloseEvent* event) {
   }
   MainWindow::CloseAnswer answer = MainWindow::CloseAnswer::StaysOpen;
   Forward([&] { answer = model_.RequestClose(); });
-  // Busy: the searches are running (they let the window see this request);
-  // the request is refused and the window can be closed once they end.
+  // Pending: the searches are running (they let the window see this
+  // request); the model closes the window once they have ended (Compute).
   if (answer == MainWindow::CloseAnswer::Closed) {
     event->accept();
   } else {

@@ -55,7 +55,7 @@ class MainWindowWidget : public QWidget {
   void ResultsShown();
 
  protected:
-  void showEvent(QShowEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
@@ -72,6 +72,7 @@ class MainWindowWidget : public QWidget {
   void Forward(const std::function<void()>& handler);
   void Redraw();
   void RedrawLists();
+  QString ListToolTip(int i) const;
   void ApplyBusyState();
   void ApplyModelFocus();
   void ApplyResize();
@@ -119,6 +120,7 @@ class MainWindowWidget : public QWidget {
   bool redrawing_ = false;
   bool activated_ = false;
   bool cursorPushed_ = false;
+  int computeWidth_ = 0;  // design width of the compute button, pixels
   QElapsedTimer sinceEvents_;
   QPointer<QWidget> focusBeforeBusy_;
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QWidget>
 
 namespace zelto::desktop {
@@ -24,11 +25,15 @@ std::vector<std::string> MessageBoxSink::EndCollecting() {
   return kept;
 }
 
-void MessageBoxSink::Show(const std::string& text) {
-  QWidget* parent = QApplication::activeModalWidget();
-  if (parent == nullptr) parent = QApplication::activeWindow();
+void MessageBoxSink::Show(const std::string& text, QWidget* owner) {
+  // Not the active window: that may be the help or the enlarged picture,
+  // which raise no messages.
+  QWidget* parent = owner != nullptr ? owner->window() : QApplication::activeModalWidget();
   if (parent == nullptr) parent = fallbackParent_;
+  if (parent == nullptr) parent = QApplication::activeWindow();
   QMessageBox box(QMessageBox::NoIcon, title_, QString::fromStdString(text), QMessageBox::Ok, parent);
+  // Chinese even where Qt's translations are missing.
+  box.button(QMessageBox::Ok)->setText("确定");
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
 }

@@ -1,5 +1,5 @@
-// Messages of the models as modal message boxes with one OK button and the
-// application's title.
+// Messages of the models as modal message boxes with one OK button ("确定")
+// and the application's title.
 #pragma once
 
 #include <QPointer>
@@ -25,11 +25,13 @@ class MessageBoxSink : public MessageSink {
   void BeginCollecting();
   std::vector<std::string> EndCollecting();
 
-  // One modal message box over the active window; returns when it is closed.
-  void Show(const std::string& text);
+  // One modal message box, centred on the window it belongs to: owner when
+  // given, else the open modal window (the property editor), else the main
+  // window. Returns when it is closed.
+  void Show(const std::string& text, QWidget* owner = nullptr);
 
   const QString& Title() const { return title_; }
-  // The window a message box belongs to when no window of ours is active.
+  // The main window: messages belong to it unless a modal window is open.
   void SetFallbackParent(QWidget* parent) { fallbackParent_ = parent; }
 
  private:

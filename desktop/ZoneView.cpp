@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -30,7 +31,7 @@ bool HasSuffix(const QString& path, const char* suffix) {
 
 ZoneCanvas::ZoneCanvas(QWidget* parent) : QWidget(parent) {
   setToolTip("双击放大");
-  setMinimumSize(160, 120);
+  setMinimumSize(120, 90);
 }
 
 void ZoneCanvas::SetResults(std::shared_ptr<const ModelState> results) {
@@ -61,7 +62,14 @@ void ZoneCanvas::mouseDoubleClickEvent(QMouseEvent*) {
   auto* layout = new QVBoxLayout(dialog);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(large);
-  dialog->resize(1200, 900);
+  // 1200 x 900 where the screen has room, else as much of its free area as
+  // the window's frame leaves, in the same proportions; centred on it.
+  QSize size(1200, 900);
+  QRect area = screen()->availableGeometry();
+  const QSize room = area.size() - QSize(40, 60);
+  if (size.width() > room.width() || size.height() > room.height()) size.scale(room, Qt::KeepAspectRatio);
+  dialog->resize(size);
+  dialog->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
   dialog->show();
 }
 
@@ -80,6 +88,8 @@ ZoneView::ZoneView(MessageSink& sink, QWidget* parent) : QWidget(parent), sink_(
   layout->setSpacing(2);
   layout->addWidget(canvas_, 1);
   layout->addLayout(buttons);
+  // The buttons whole and a picture beside them, however small the window.
+  setMinimumSize(layout->minimumSize());
   connect(exportMap_, &QPushButton::clicked, this, [this] { AskExportMap(); });
   connect(savePicture_, &QPushButton::clicked, this, [this] { AskSavePicture(); });
   lastDirectory_ = QDir::homePath();

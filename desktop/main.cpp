@@ -4,6 +4,7 @@
 
 #include "core/ModelState.h"
 #include "desktop/Fonts.h"
+#include "desktop/Language.h"
 #include "desktop/MainWindowWidget.h"
 #include "desktop/MessageBoxSink.h"
 #include "desktop/ZoneView.h"
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("ZELTO");
   zelto::desktop::ApplyApplicationFont();
+  zelto::desktop::InstallChineseTranslations(app);
 
   zelto::ModelState state;
   zelto::desktop::MessageBoxSink messages(QString::fromUtf8(zelto::kMainWindowTitle));

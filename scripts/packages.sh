@@ -7,6 +7,9 @@ ZELTO_PACKAGES="$ZELTO_PACKAGES libproj-dev proj-data qt6-svg-dev fonts-wqy-zenh
 # platforms (the CJK font above renders its Chinese); Xvfb and xauth run it
 # without a screen for the screenshots.
 ZELTO_PACKAGES="$ZELTO_PACKAGES qt6-base-dev xvfb xauth"
+# Qt's own texts (message box and file dialog buttons, context menus) in
+# Chinese: qtbase_zh_CN.qm.
+ZELTO_PACKAGES="$ZELTO_PACKAGES qt6-translations-l10n"
 
 ensure_packages() {
   local missing=() p

@@ -17,6 +17,13 @@ namespace zelto {
 // Caption of the main window; message boxes carry the same title.
 inline constexpr const char* kMainWindowTitle = "ZELTO 有毒化学品泄漏扩散预测";
 
+// The smallest client area the window can be given (twips): the design width,
+// which the two upper frames fill, and a height at which the computation
+// frame still holds all its controls, a point list of four lines and a
+// results area of ten, with the command bar below it.
+inline constexpr int kMinClientWidth = kDesignClientWidth;
+inline constexpr int kMinClientHeight = 7800;
+
 // What holds a control: the window itself, one of the group frames Frame1(1)
 // to Frame1(3) (the value is the frame's index), or the borderless command
 // bar FrmCmd. Positions inside a frame or the bar are relative to it.

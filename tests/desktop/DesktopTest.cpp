@@ -2,6 +2,7 @@
 // the command bar, the compute button, the editor's refusal and the resize.
 // The rules themselves are tested on the models (tests/ui).
 #include <QApplication>
+#include <QClipboard>
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
@@ -10,14 +11,18 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
+#include <limits>
 #include <memory>
 
 #include "core/ModelState.h"
 #include "desktop/Fonts.h"
+#include "desktop/Language.h"
 #include "desktop/MainWindowWidget.h"
 #include "desktop/MessageBoxSink.h"
+#include "desktop/ZoneView.h"
 #include "ui/ControlIds.h"
 #include "ui/MainLayout.h"
 
@@ -33,18 +38,28 @@ class MessageWatcher : public QObject {
     timer_.start(10);
   }
   QStringList texts;
-  bool allPlain = true;  // every box had the window's title and one OK button
+  QList<QWidget*> parents;
+  QList<QPoint> centres;  // of each box on the screen
+  bool allPlain = true;   // every box had the window's title and one OK button "确定"
+  bool answer = true;     // false: the test answers the boxes itself
 
  private:
   void Poll() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box == nullptr || !box->isVisible()) return;
-    texts << box->text();
-    allPlain = allPlain && box->windowTitle() == QString::fromUtf8(kMainWindowTitle) &&
-               box->standardButtons() == QMessageBox::Ok && box->isModal();
-    box->button(QMessageBox::Ok)->click();
+    if (box != seen_) {
+      seen_ = box;
+      texts << box->text();
+      parents << box->parentWidget();
+      centres << box->frameGeometry().center();
+      allPlain = allPlain && box->windowTitle() == QString::fromUtf8(kMainWindowTitle) &&
+                 box->standardButtons() == QMessageBox::Ok && box->isModal() &&
+                 box->button(QMessageBox::Ok)->text() == "确定";
+    }
+    if (answer) box->button(QMessageBox::Ok)->click();
   }
   QTimer timer_;
+  QPointer<QMessageBox> seen_;
 };
 
 QByteArray FileBytes(const QString& path) {
@@ -58,7 +73,10 @@ class DesktopTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { ApplyApplicationFont(); }
+  void initTestCase() {
+    ApplyApplicationFont();
+    InstallChineseTranslations(*qApp);
+  }
   void init();
   void cleanup();
 
@@ -67,9 +85,12 @@ class DesktopTest : public QObject {
   void SaveRefusedThenSavesAfterCorrection();
   void DiscardClosesWithoutMessageOrFile();
   void ComputeFillsResultsAndRestoresButton();
+  void CloseDuringRefusedComputationClosesAfterwards();
+  void ClickRefusalClosedWithOneClickOnOk();
+  void StartRefusalCentredOnTheMainWindow();
   void EditorRefusesMissingMolecularWeight();
   void ReturnFromEditorChecksOnceAndFocusesTheBox();
-  void ResizeBelowUpperFramesStillPlacesCommandBar();
+  void MinimumSizeKeepsTheFramesApart();
   void HelpShowsTheGbkFileInItsOwnWindow();
 
  private:
@@ -80,6 +101,8 @@ class DesktopTest : public QObject {
   void Click(QWidget* w) {
     QTest::mouseClick(window_->windowHandle(), Qt::LeftButton, {}, w->mapTo(window_.get(), w->rect().center()));
   }
+  // A new window over a new model; settings: the example, or none.
+  void OpenWindow(const char* example);
   // Types a refused wind height into its box, which keeps the focus.
   void TypeRefusedWindHeight();
   void ExpectFocusBackInWindHeight();
@@ -94,12 +117,19 @@ class DesktopTest : public QObject {
 };
 
 void DesktopTest::init() {
+  OpenWindow(ZELTO_SOURCE_DIR "/examples/01-chlorine-leak-day.ini");
+  // The first activation read the example; its inputs pass every check.
+  QTRY_COMPARE(Box(box::Longitude)->text(), QString("121.47E"));
+  QCOMPARE(watcher_->texts, QStringList());
+}
+
+void DesktopTest::OpenWindow(const char* example) {
   cleanup();  // a failed init leaves its window, which points at its model
   dir_ = std::make_unique<QTemporaryDir>();
   QVERIFY(dir_->isValid());
-  // The first example as the settings file beside the program.
+  // The settings file beside the program.
   settings_ = dir_->filePath("ZELTO.ini");
-  QVERIFY(QFile::copy(ZELTO_SOURCE_DIR "/examples/01-chlorine-leak-day.ini", settings_));
+  if (example != nullptr) QVERIFY(QFile::copy(example, settings_));
   state_ = std::make_unique<ModelState>();
   sink_ = std::make_unique<MessageBoxSink>(QString::fromUtf8(kMainWindowTitle));
   model_ = std::make_unique<MainWindow>(*state_, *sink_);
@@ -108,11 +138,9 @@ void DesktopTest::init() {
   model_->HelpPath = dir_->filePath("readme.txt").toStdString();
   watcher_ = std::make_unique<MessageWatcher>();
   window_ = std::make_unique<MainWindowWidget>(*model_, *sink_);
+  window_->move(60, 40);
   window_->show();
   QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-  // The first activation read the example; its inputs pass every check.
-  QTRY_COMPARE(Box(box::Longitude)->text(), QString("121.47E"));
-  QCOMPARE(watcher_->texts, QStringList());
 }
 
 void DesktopTest::cleanup() {
@@ -191,12 +219,9 @@ void DesktopTest::ComputeFillsResultsAndRestoresButton() {
   // What the window shows while the searches run.
   QStringList captions;
   bool disabledWhileRunning = true;
-  bool closeRefused = false;
   QTimer sampler;
   connect(&sampler, &QTimer::timeout, [&] {
     if (compute->text() == "刷新结果") return;
-    // A close request while the searches run is refused.
-    if (captions.isEmpty()) closeRefused = !window_->close();
     captions << compute->text();
     disabledWhileRunning = disabledWhileRunning && !window_->isEnabled() && QApplication::overrideCursor() != nullptr;
   });
@@ -209,7 +234,6 @@ void DesktopTest::ComputeFillsResultsAndRestoresButton() {
   QVERIFY(!captions.isEmpty());
   QCOMPARE(captions.first(), QString("正在计算..."));
   QVERIFY(disabledWhileRunning);
-  QVERIFY(closeRefused);
   QVERIFY(window_->isVisible());
   QCOMPARE(compute->text(), QString("刷新结果"));
   QVERIFY(window_->isEnabled());
@@ -219,6 +243,84 @@ void DesktopTest::ComputeFillsResultsAndRestoresButton() {
   report.replace("\r\n", "\n");
   QCOMPARE(Results()->toPlainText(), report);
   QVERIFY(report != before);
+  // The keys of a read-only text: Ctrl+End, Ctrl+Home, Ctrl+A, Ctrl+C.
+  Results()->setFocus();
+  QTest::keyClick(Results(), Qt::Key_End, Qt::ControlModifier);
+  QCOMPARE(Results()->textCursor().position(), report.size());
+  QTest::keyClick(Results(), Qt::Key_Home, Qt::ControlModifier);
+  QCOMPARE(Results()->textCursor().position(), 0);
+  QTest::keyClick(Results(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(Results(), Qt::Key_C, Qt::ControlModifier);
+  QCOMPARE(QApplication::clipboard()->text(), report);
+}
+
+void DesktopTest::CloseDuringRefusedComputationClosesAfterwards() {
+  QPushButton* compute = Button("Command1(2)");
+  QString pendingCaption;
+  bool closeWaited = false;
+  QTimer operatorHand;
+  connect(&operatorHand, &QTimer::timeout, [&] {
+    if (compute->text() == "刷新结果" || !pendingCaption.isEmpty()) return;
+    closeWaited = !window_->close() && window_->isVisible();
+    pendingCaption = compute->text();
+    // A value of the report goes bad while the searches run: the run ends in
+    // a refusal after them.
+    state_->TimeDifference = std::numeric_limits<float>::quiet_NaN();
+  });
+  operatorHand.start(0);
+  Click(compute);
+  operatorHand.stop();
+  QVERIFY(closeWaited);
+  QCOMPARE(pendingCaption, QString("正在计算...（计算结束后关闭）"));
+  // The refusal was shown, then the window closed the ordinary way.
+  QCOMPARE(watcher_->texts, QStringList{"计算结果中的 TimeDifference 不是有效数值，无法生成计算报告。"});
+  QTRY_VERIFY(!window_->isVisible());
+  QVERIFY(model_->Closed);
+}
+
+void DesktopTest::ClickRefusalClosedWithOneClickOnOk() {
+  watcher_->answer = false;
+  TypeRefusedWindHeight();
+  QPushButton* compute = Button("Command1(2)");
+  const QPoint at = compute->mapTo(window_.get(), compute->rect().center());
+  // The press on "刷新结果" is refused; its message box opens while the button
+  // is still held, so the window it blocks never hears of the release.
+  bool clicked = false;
+  bool closedByOneClick = false;
+  QTimer operatorHand;
+  connect(&operatorHand, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || !box->isVisible()) return;
+    QAbstractButton* ok = box->button(QMessageBox::Ok);
+    if (clicked) {  // the click was eaten: the box is still up
+      ok->click();
+      return;
+    }
+    clicked = true;
+    QTest::mouseRelease(window_->windowHandle(), Qt::LeftButton, {}, at);
+    QTest::mouseClick(box->windowHandle(), Qt::LeftButton, {}, ok->mapTo(box, ok->rect().center()));
+    closedByOneClick = !box->isVisible();
+  });
+  operatorHand.start(10);
+  QTest::mousePress(window_->windowHandle(), Qt::LeftButton, {}, at);
+  QTRY_VERIFY(clicked);
+  QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+  operatorHand.stop();
+  QVERIFY(closedByOneClick);
+  ExpectFocusBackInWindHeight();
+  QCOMPARE(model_->ResultSummary, std::string());  // no computation ran
+}
+
+void DesktopTest::StartRefusalCentredOnTheMainWindow() {
+  // Without a settings file the built-in defaults average 15 min over a
+  // release of 15 s: the first activation refuses them.
+  OpenWindow(nullptr);
+  QTRY_COMPARE(watcher_->texts.size(), 1);
+  QVERIFY(watcher_->texts[0].startsWith("泄漏(或液体蒸发）总时长为0.25(min)"));
+  QVERIFY(watcher_->allPlain);
+  QCOMPARE(watcher_->parents, QList<QWidget*>{window_.get()});
+  const QPoint offset = watcher_->centres[0] - window_->frameGeometry().center();
+  QVERIFY2(offset.manhattanLength() <= 4, qPrintable(QString("%1,%2").arg(offset.x()).arg(offset.y())));
 }
 
 void DesktopTest::EditorRefusesMissingMolecularWeight() {
@@ -273,17 +375,24 @@ void DesktopTest::ReturnFromEditorChecksOnceAndFocusesTheBox() {
   QCOMPARE(watcher_->texts, once);
 }
 
-void DesktopTest::ResizeBelowUpperFramesStillPlacesCommandBar() {
+void DesktopTest::MinimumSizeKeepsTheFramesApart() {
+  AttachZoneView(*window_);  // the results area with its picture page
+  window_->resize(600, 400);
+  // 11820 x 7800 twips at 15 twips to the pixel.
+  QTRY_COMPARE(window_->size(), QSize(788, 520));
   auto* frame = window_->findChild<QGroupBox*>("Frame1(3)");
   QWidget* bar = window_->findChild<QWidget*>("FrmCmd");
-  const int frameHeight = frame->height();
-  QVERIFY(frameHeight > 0);
-  // 150 pixels = 2250 twips, above the frame's top at 3840.
-  window_->resize(788, 150);
-  // Bar: 2250 - 495 = 1755 twips = 117 pixels down; (11820 - 6000) / 2 = 2910
-  // twips = 194 pixels across.
-  QTRY_COMPARE(bar->geometry(), QRect(194, 117, 400, 33));
-  QCOMPARE(frame->height(), frameHeight);
+  QWidget* check = window_->findChild<QCheckBox*>("Check1");
+  QWidget* points = window_->findChild<QPlainTextEdit*>("Text2");
+  QWidget* results = window_->findChild<QTabWidget*>("Results");
+  QVERIFY(frame->geometry().bottom() < bar->geometry().top());
+  QVERIFY(bar->geometry().bottom() < window_->height());
+  QVERIFY(check->geometry().bottom() < points->geometry().top());
+  QVERIFY(points->geometry().bottom() < frame->height());
+  QVERIFY(results->geometry().bottom() < frame->height());
+  // Every page of the results area (the picture with its buttons) has room.
+  QVERIFY(results->height() >= results->minimumSizeHint().height());
+  QVERIFY(results->width() >= results->minimumSizeHint().width());
 }
 
 void DesktopTest::HelpShowsTheGbkFileInItsOwnWindow() {

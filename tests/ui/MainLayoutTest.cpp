@@ -87,6 +87,33 @@ TEST(MainLayout, ResizeAtDesignSize) {
   EXPECT_EQ(r.Text3.Width, 7050);
 }
 
+TEST(MainLayout, NothingOverlapsAtTheMinimumSize) {
+  ResizableRects r = DesignResizableRects();
+  FormResize(r, kMinClientWidth, kMinClientHeight);
+  // Frame 7800 - 3840 - 50 - 495 = 3415 high, ending 50 above the bar at
+  // 7800 - 495 = 7305; its controls all inside it.
+  EXPECT_EQ(r.ComputeFrame.Height, 3415);
+  EXPECT_EQ(r.CommandBar.Top, 7305);
+  EXPECT_LE(r.ComputeFrame.Bottom(), r.CommandBar.Top);
+  for (const FramePlace& f : MainFrames()) {
+    if (f.Frame != Container::CommandBar) EXPECT_LE(f.Rect.Right(), kMinClientWidth);
+  }
+  for (const ControlPlace& c : MainControls()) {
+    if (c.In != Container::ComputeFrame) continue;
+    const TwipRect rect = c.Control.Kind == ControlKind::Text2   ? r.Text2
+                          : c.Control.Kind == ControlKind::Text3 ? r.Text3
+                                                                 : c.Rect;
+    EXPECT_TRUE(Inside(rect, r.ComputeFrame)) << int(c.Control.Kind) << " " << c.Control.Index;
+  }
+  // Point list 3415 - 1740 - 100 = 1575 twips = 105 pixels: four lines of 16
+  // pixels beside a scroll bar and the frame; results 3415 - 675 - 100 = 2640
+  // twips = 176 pixels, ten lines.
+  EXPECT_EQ(r.Text2.Height, 1575);
+  EXPECT_EQ(r.Text3.Height, 2640);
+  // The command bar fits across.
+  EXPECT_GE(r.CommandBar.Left, 0);
+}
+
 TEST(MainLayout, RefusedStepsAreSkipped) {
   ResizableRects r = DesignResizableRects();
   FormResize(r, kDesignClientWidth, kDesignClientHeight);
