@@ -16,6 +16,7 @@
 #include "core/Messages.h"
 #include "core/ModelState.h"
 #include "dispersion/Dispersion.h"
+#include "notes/Applicability.h"
 #include "ui/ControlLabels.h"
 #include "ui/MainWindow.h"
 #include "zone/MapExport.h"
@@ -55,6 +56,11 @@ const char* const kHelp =
     "messages, one per line, to standard error.\n"
     "计算被拒绝时，每条提示信息后用括号注明出错输入项的标签，如 “无效!（环境风速(m/s)：）”。\n"
     "After a refusal each message ends with the label of the input at fault in brackets.\n"
+    "计算成功后，每条模型适用性提示以“提示：”开头写到标准错误；--json 时写入 Notes 数组\n"
+    "（Id、Text、Values）和 DenseGas（重气估算，判据不成立时为 null）。\n"
+    "After a successful computation each applicability note goes to standard error\n"
+    "prefixed \"提示：\"; with --json they are the Notes array (Id, Text, Values) and\n"
+    "DenseGas (the dense-gas estimate, null when the criterion does not hold).\n"
     "\n"
     "退出状态 / Exit status:\n"
     "  0  已生成计算报告（包括有警告的情况，如廓线数据文件无法写入）\n"
@@ -186,6 +192,45 @@ std::string OneLine(const std::string& text) {
   return out;
 }
 
+// The applicability notes as JSON: [{"Id", "Text", "Values": {name: value}}].
+BatchJson NotesJson(const Applicability& a) {
+  BatchJson notes = BatchJson::array();
+  for (const ApplicabilityNote& n : a.Notes) {
+    BatchJson note = BatchJson::object();
+    note["Id"] = n.Id;
+    note["Text"] = n.Text;
+    BatchJson values = BatchJson::object();
+    for (const NoteValue& v : n.Values) values[v.Name] = v.Value;
+    note["Values"] = values;
+    notes.push_back(note);
+  }
+  return notes;
+}
+
+// The dense-gas estimate beside the isopleths, or null when the criterion
+// did not hold. Distances the correlations do not give are null with a remark.
+BatchJson DenseGasJson(const DenseGasEstimate& e) {
+  if (!e.Done) return nullptr;
+  BatchJson d = BatchJson::object();
+  d["Instantaneous"] = e.Instantaneous;
+  d["Alpha"] = e.Alpha;
+  d["LengthScale"] = e.LengthScale;
+  d["LowestCurveRatio"] = e.LowestCurveRatio;
+  d["LowestCurveDistance"] = e.LowestCurveDistance > 0 ? BatchJson(e.LowestCurveDistance) : BatchJson(nullptr);
+  BatchJson rows = BatchJson::array();
+  for (const DenseGasRow& r : e.Rows) {
+    BatchJson row = BatchJson::object();
+    row["Threshold"] = r.Threshold;
+    row["Ratio"] = r.Ratio;
+    row["GaussianFarEnd"] = r.GaussianReached ? BatchJson(r.GaussianFarEnd) : BatchJson(nullptr);
+    row["Distance"] = r.InRange ? BatchJson(r.Distance) : BatchJson(nullptr);
+    row["Remark"] = r.Remark;
+    rows.push_back(row);
+  }
+  d["Rows"] = rows;
+  return d;
+}
+
 int UsageError(const std::string& explanation) {
   std::cerr << "zelto-batch: " << explanation << "\n";
   return kExitUsage;
@@ -272,10 +317,15 @@ int Run(int argc, char** argv) {
     AddModelState(obj, s);
     obj["ResultSummary"] = w.ResultSummary;
     obj["Report"] = report;
+    obj["Notes"] = ok ? NotesJson(w.Notes) : BatchJson::array();
+    obj["DenseGas"] = ok ? DenseGasJson(w.Notes.DenseGas) : BatchJson(nullptr);
     std::cout << obj.dump(-1, ' ', false, BatchJson::error_handler_t::replace) << "\n";
   } else {
     const std::string suffix = ok || silentRefusal ? std::string() : FocusSuffix(w);
     for (const std::string& m : sink.messages) std::cerr << OneLine(m) << suffix << "\n";
+    if (ok) {
+      for (const ApplicabilityNote& n : w.Notes.Notes) std::cerr << "提示：" << NoteLine(n) << "\n";
+    }
     if (ok) std::cout << UnixLineEnds(report) << "\n";
   }
   std::cout.flush();

@@ -13,6 +13,7 @@
 
 #include "core/Messages.h"
 #include "core/ModelState.h"
+#include "notes/Applicability.h"
 #include "ui/ControlIds.h"
 #include "ui/Twips.h"
 
@@ -128,6 +129,9 @@ class MainWindow {
   // whether it produced a report or was refused.
   bool ClosePending = false;
   std::string ResultSummary;
+  // The applicability notes and dense-gas estimate of the computation whose
+  // report the results box shows (page "适用性提示").
+  Applicability Notes;
   FocusId Focus;
   // Where the computation frame, the command bar and the two multi-line boxes
   // are now (twips); Form_Resize moves them, the rest keep their design places.

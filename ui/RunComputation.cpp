@@ -40,6 +40,8 @@ bool MainWindow::RunComputation() {
   const ReportControls controls{Combo1[combo::GroundType].Text, Combo1[combo::GroundMoisture].Text,
                                 Text1[box::ReleaseDuration].Text, Combo1[combo::DurationUnit].Text};
   Text3.Text = BuildReport(s, ResultSummary, controls, ContourPath, sink);
+  // Beside the computation: read what it left, change nothing.
+  Notes = EvaluateApplicability(s);
   return true;
 }
 
