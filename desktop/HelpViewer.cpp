@@ -27,6 +27,9 @@ HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent) {
   setModal(false);
   text_ = new QPlainTextEdit(this);
   text_->setReadOnly(true);
+  // Read with the keys as well (Ctrl+Home, Ctrl+End, PgUp, PgDn); Escape
+  // closes the window.
+  text_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
   text_->setFont(FixedPitchFont());
   auto* layout = new QVBoxLayout(this);

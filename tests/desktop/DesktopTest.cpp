@@ -408,6 +408,8 @@ void DesktopTest::HelpShowsTheGbkFileInItsOwnWindow() {
   QTRY_VERIFY(help->isVisible());
   QCOMPARE(help->findChild<QPlainTextEdit*>()->toPlainText(), QString::fromUtf8("帮助\n"));
   QVERIFY(window_->isVisible());
+  QTest::keyClick(help->findChild<QPlainTextEdit*>(), Qt::Key_Escape);
+  QVERIFY(!help->isVisible());
 }
 
 }  // namespace zelto::desktop
