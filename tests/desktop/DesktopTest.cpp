@@ -258,11 +258,13 @@ void DesktopTest::CloseDuringRefusedComputationClosesAfterwards() {
   QPushButton* compute = Button("Command1(2)");
   QString pendingCaption;
   bool closeWaited = false;
+  bool captionWhole = false;
   QTimer operatorHand;
   connect(&operatorHand, &QTimer::timeout, [&] {
     if (compute->text() == "刷新结果" || !pendingCaption.isEmpty()) return;
     closeWaited = !window_->close() && window_->isVisible();
     pendingCaption = compute->text();
+    captionWhole = compute->width() >= compute->sizeHint().width();
     // A value of the report goes bad while the searches run: the run ends in
     // a refusal after them.
     state_->TimeDifference = std::numeric_limits<float>::quiet_NaN();
@@ -272,6 +274,7 @@ void DesktopTest::CloseDuringRefusedComputationClosesAfterwards() {
   operatorHand.stop();
   QVERIFY(closeWaited);
   QCOMPARE(pendingCaption, QString("正在计算...（计算结束后关闭）"));
+  QVERIFY(captionWhole);  // the button widened for it
   // The refusal was shown, then the window closed the ordinary way.
   QCOMPARE(watcher_->texts, QStringList{"计算结果中的 TimeDifference 不是有效数值，无法生成计算报告。"});
   QTRY_VERIFY(!window_->isVisible());
