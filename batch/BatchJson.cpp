@@ -282,4 +282,63 @@ void AddModelState(BatchJson& obj, const ModelState& s) {
 
 #undef ZELTO_FIELD
 
+namespace {
+
+BatchJson OptionalTime(bool present, float value) { return present ? BatchJson(value) : BatchJson(nullptr); }
+
+BatchJson FiguresJson(const CurveFigures& f) {
+  BatchJson o = BatchJson::object();
+  o["Peak"] = f.peak;
+  o["PeakTime"] = f.peakTime;
+  o["Dose"] = f.dose;
+  o["Max60Mean"] = f.max60;
+  BatchJson list = BatchJson::array();
+  for (const ThresholdTimes& t : f.thresholds) {
+    BatchJson one = BatchJson::object();
+    one["Threshold"] = t.threshold;
+    one["Reached"] = t.reached;
+    one["Arrival"] = OptionalTime(t.reached, t.arrival);
+    one["End"] = OptionalTime(t.ended, t.end);
+    one["Above"] = t.above;
+    list.push_back(std::move(one));
+  }
+  o["Thresholds"] = std::move(list);
+  return o;
+}
+
+const char* EndName(CurveEnd end) {
+  switch (end) {
+    case CurveEnd::Faded:
+      return "faded";
+    case CurveEnd::Steady:
+      return "steady";
+    case CurveEnd::TimeLimit:
+      return "time-limit";
+    case CurveEnd::NotReached:
+      return "not-reached";
+  }
+  return "faded";
+}
+
+}  // namespace
+
+BatchJson CurvesJson(const std::vector<PointCurve>& curves) {
+  BatchJson list = BatchJson::array();
+  for (const PointCurve& c : curves) {
+    BatchJson o = BatchJson::object();
+    o["Point"] = c.point;
+    o["X"] = c.x;
+    o["Y"] = c.y;
+    o["Z"] = c.z;
+    o["AirExchange"] = static_cast<float>(c.exchangePerHour);
+    o["End"] = EndName(c.end);
+    o["Points"] = static_cast<int>(c.t.size());
+    o["Outdoor"] = FiguresJson(c.outdoor);
+    o["Indoor"] = FiguresJson(c.indoor);
+    o["IndoorAboveOutdoor"] = OptionalTime(c.indoorAbove, c.indoorAboveTime);
+    list.push_back(std::move(o));
+  }
+  return list;
+}
+
 }  // namespace zelto

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/ModelState.h"
+#include "curve/PointCurve.h"
 
 namespace zelto {
 
@@ -21,5 +22,13 @@ using BatchJson = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::
 // (per-threshold lists 1..ThresholdCount; contour tables one array of exactly
 // ContourPointCount points per threshold).
 void AddModelState(BatchJson& obj, const ModelState& s);
+
+// The figures of the concentration-time curves, one object per listed point:
+// Point, X, Y, Z, AirExchange (per hour), End ("faded", "steady",
+// "time-limit" or "not-reached"), Points (curve points), Outdoor and Indoor
+// (Peak, PeakTime, Dose, Max60Mean, Thresholds: Threshold, Reached, Arrival,
+// End, Above; times in min, null when there is none), IndoorAboveOutdoor (min
+// or null). Concentrations in mg/m3, the dose in mg min/m3.
+BatchJson CurvesJson(const std::vector<PointCurve>& curves);
 
 }  // namespace zelto

@@ -5,6 +5,8 @@
 // (settings read, inputs prepared, refusals ignored), then the compute button
 // runs the checks, the three dispersion stages and the report. The settings
 // file is never written.
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -15,6 +17,9 @@
 #include "core/Files.h"
 #include "core/Messages.h"
 #include "core/ModelState.h"
+#include "curve/CurveCsv.h"
+#include "curve/Indoor.h"
+#include "curve/PointCurve.h"
 #include "dispersion/Dispersion.h"
 #include "notes/Applicability.h"
 #include "ui/ControlLabels.h"
@@ -30,6 +35,7 @@ constexpr int kExitRefused = 2;
 
 const char* const kHelp =
     "用法 / Usage: zelto-batch [--json] [--out-dir DIR] [--geojson FILE] [--kml FILE] [SETTINGS]\n"
+    "                    [--timeseries FILE] [--air-exchange RATE]\n"
     "\n"
     "  SETTINGS       设置文件（与 ZELTO.ini 格式相同）。省略时使用程序目录下的 ZELTO.ini；\n"
     "                 该文件也不存在时使用窗口的内置默认值（当天日期和当前时间）。\n"
@@ -42,6 +48,9 @@ const char* const kHelp =
     "                 Write one JSON object to standard output: Ok, Messages, Focus (the\n"
     "                 input refused: Name and Label, or null), every field of the model\n"
     "                 record, ResultSummary and Report (CR LF line ends).\n"
+    "                 另有 Curves：各计算点浓度-时间曲线的特征值（室外和室内）。\n"
+    "                 Also Curves: the figures of each listed point's curve, outdoors\n"
+    "                 and indoors.\n"
     "  --out-dir DIR  廓线数据文件 CONCXY.DAT 的目录（默认：程序目录），不存在时创建。\n"
     "                 Directory for the contour data file CONCXY.DAT (default: the\n"
     "                 executable's directory); created when missing.\n"
@@ -49,6 +58,14 @@ const char* const kHelp =
     "                 After a successful computation, write the hazard zone as a GeoJSON\n"
     "                 map file (WGS 84 longitude/latitude).\n"
     "  --kml FILE     同上，写成 KML 2.2 地图文件。 The same as a KML 2.2 map file.\n"
+    "  --timeseries FILE\n"
+    "                 计算成功后把各计算点的浓度-时间曲线写成 CSV 文件（UTF-8，首行为列名\n"
+    "                 point,x,y,z,t_min,c_out,c_in；浓度单位 mg/m3）。\n"
+    "                 After a successful computation, write the concentration-time curves\n"
+    "                 of the listed points as CSV (UTF-8, header line; mg/m3).\n"
+    "  --air-exchange RATE\n"
+    "                 室内浓度所用的建筑换气次数（次/小时，默认 0.5）。\n"
+    "                 Air exchanges per hour of the closed building (default 0.5).\n"
     "  --help         显示本说明。 Show this help.\n"
     "\n"
     "不带 --json 时，计算报告（UTF-8，\\n 行尾）写到标准输出，提示信息逐行写到标准错误。\n"
@@ -65,9 +82,9 @@ const char* const kHelp =
     "退出状态 / Exit status:\n"
     "  0  已生成计算报告（包括有警告的情况，如廓线数据文件无法写入）\n"
     "     the report was produced (warnings such as an unwritable contour file included)\n"
-    "  1  参数错误，或设置文件不存在、无法读取，或地图文件无法导出\n"
+    "  1  参数错误，或设置文件不存在、无法读取，或地图文件、浓度-时间文件无法写出\n"
     "     usage error, or the SETTINGS file does not exist or cannot be read, or a map\n"
-    "     file could not be exported\n"
+    "     file or the time-series file could not be written\n"
     "  2  输入检查或计算阶段拒绝了计算\n"
     "     an input check or a computation stage refused\n";
 
@@ -80,6 +97,8 @@ struct Arguments {
   std::string settings;
   std::string geojson;  // map files, empty = not asked for
   std::string kml;
+  std::string timeseries;  // CSV of the curves, empty = not asked for
+  double airExchange = kDefaultAirExchangePerHour;  // per hour
 };
 
 // Returns false with an explanation for a usage error.
@@ -106,6 +125,22 @@ bool ParseArguments(int argc, char** argv, Arguments& a, std::string& error) {
         return false;
       }
       (arg == "--kml" ? a.kml : a.geojson) = argv[++i];
+    } else if (!optionsEnded && arg == "--timeseries") {
+      if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+        error = "--timeseries 缺少文件名 / --timeseries needs a file name";
+        return false;
+      }
+      a.timeseries = argv[++i];
+    } else if (!optionsEnded && arg == "--air-exchange") {
+      char* end = nullptr;
+      const double rate = i + 1 < argc ? std::strtod(argv[i + 1], &end) : -1.0;
+      if (i + 1 >= argc || end == argv[i + 1] || *end != '\0' || !std::isfinite(rate) || rate < 0.0 ||
+          rate > 100.0) {
+        error = "--air-exchange 需要 0 到 100 之间的换气次数 / --air-exchange needs a rate from 0 to 100 per hour";
+        return false;
+      }
+      a.airExchange = rate;
+      ++i;
     } else if (!optionsEnded && arg.rfind("--out-dir=", 0) == 0) {
       a.hasOutDir = true;
       a.outDir = arg.substr(10);
@@ -308,6 +343,16 @@ int Run(int argc, char** argv) {
       mapsWritten = false;
     }
   }
+  // The concentration-time curves of the listed points.
+  std::vector<PointCurve> curves;
+  if (ok) curves = ComputePointCurves(s, args.airExchange);
+  if (ok && !args.timeseries.empty()) {
+    std::string message;
+    if (!WriteCurveCsv(curves, args.timeseries, message)) {
+      sink.messages.push_back(message);
+      mapsWritten = false;
+    }
+  }
 
   if (args.json) {
     BatchJson obj = BatchJson::object();
@@ -319,6 +364,7 @@ int Run(int argc, char** argv) {
     obj["Report"] = report;
     obj["Notes"] = ok ? NotesJson(w.Notes) : BatchJson::array();
     obj["DenseGas"] = ok ? DenseGasJson(w.Notes.DenseGas) : BatchJson(nullptr);
+    obj["Curves"] = CurvesJson(curves);
     std::cout << obj.dump(-1, ' ', false, BatchJson::error_handler_t::replace) << "\n";
   } else {
     const std::string suffix = ok || silentRefusal ? std::string() : FocusSuffix(w);

@@ -365,6 +365,18 @@ TEST_F(BatchProgram, UnwritableContourFileIsAWarningOnly) {
   EXPECT_TRUE(HasLine(r.out, "浓度 (mg/m3) =3:  预测时刻 (min) =30"));  // contour text kept
 }
 
+TEST_F(BatchProgram, UnwritableTimeSeriesFileIsNamedAndGivesStatusOne) {
+  const fs::path dir = TempDir("timeseries");
+  fs::create_directories(dir / "curve.csv");  // a directory where the file should go
+  const RunResult r = RunBatch({"--out-dir", dir.string(), "--timeseries", (dir / "curve.csv").string(),
+                                Example("01-chlorine-leak-day.ini")});
+  EXPECT_EQ(r.status, 1);
+  ASSERT_FALSE(Lines(r.err).empty());
+  EXPECT_EQ(Lines(r.err)[0], "无法写入浓度-时间文件" + (dir / "curve.csv").string() + "。");
+  EXPECT_TRUE(fs::is_directory(dir / "curve.csv"));
+  EXPECT_FALSE(r.out.empty());  // the report all the same
+}
+
 TEST_F(BatchProgram, LongReportNoticeNamesTheFileWritten) {
   const fs::path dir = TempDir("long");
   // The night case with 100 thresholds from 0.5 mg/m3 up, 6 % apart.
