@@ -30,6 +30,8 @@ TABLES = {
     "chemicals/Vapor Pressure/Table 2-8 Vapor Pressure of Inorganic and Organic Liquids.tsv": 0,
     "chemicals/Vapor Pressure/Antoine Collection Poling.tsv": 0,
     "chemicals/Vapor Pressure/Landolt_antoine_V20.tsv": 0,
+    "chemicals/Vapor Pressure/VDI PPDS Boiling temperatures at different pressures.tsv": 0,
+    "chemicals/Vapor Pressure/Wagner Original McGarry.tsv": 0,
     "chemicals/Density/Perry Parameters 105.tsv": 0,
     "chemicals/Density/VDI PPDS Density of Saturated Liquids.tsv": 0,
     "chemicals/Phase Change/Table 2-150 Heats of Vaporization of Inorganic and Organic Liquids.tsv": 0,

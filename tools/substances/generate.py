@@ -44,7 +44,7 @@ ATOMIC_WEIGHTS = {
     "F": 18.998403162, "Ne": 20.1797, "Si": 28.085, "P": 30.973761998, "S": 32.06,
     "Cl": 35.45, "Ar": 39.95, "As": 74.921595, "Se": 78.971, "Br": 79.904,
     "Kr": 83.798, "Sb": 121.760, "I": 126.90447, "Xe": 131.293, "Ge": 72.630,
-    "Sn": 118.710, "Al": 26.9815384, "Ti": 47.867, "Hg": 200.592, "Ni": 58.6934,
+    "Sn": 118.710, "Al": 26.9815384, "Pb": 207.2, "Ti": 47.867, "Hg": 200.592, "Ni": 58.6934,
     "Fe": 55.845, "Mo": 95.95, "W": 183.84, "Cr": 51.9961, "Te": 127.60,
 }
 
@@ -148,9 +148,10 @@ def least_squares(rows, ys, weights=None):
     return [c[j] / scale[j] for j in range(k)]
 
 
-def grid(lo, hi, step=1.0):
-    """Temperatures from lo to hi inclusive, about step apart."""
-    n = max(2, int(math.ceil((hi - lo) / step)) + 1)
+def grid(lo, hi, step=1.0, most=81):
+    """Temperatures from lo to hi inclusive, about step apart (at most `most`
+    of them)."""
+    n = min(most, max(2, int(math.ceil((hi - lo) / step)) + 1))
     return [lo + (hi - lo) * i / (n - 1) for i in range(n)]
 
 
@@ -376,6 +377,8 @@ class Sources:
         self.perry_vp = Table(d + "Table 2-8 Vapor Pressure of Inorganic and Organic Liquids.tsv")
         self.poling_antoine = Table(d + "Antoine Collection Poling.tsv")
         self.landolt = Table(d + "Landolt_antoine_V20.tsv")
+        self.vdi_vp = Table(d + "VDI PPDS Boiling temperatures at different pressures.tsv")
+        self.mcgarry = Table(d + "Wagner Original McGarry.tsv")
         self.perry_rho = Table(d + "Perry Parameters 105.tsv")
         self.vdi_rho = Table(d + "VDI PPDS Density of Saturated Liquids.tsv")
         self.perry_hvap = Table(d + "Table 2-150 Heats of Vaporization of Inorganic and Organic Liquids.tsv")
@@ -446,53 +449,122 @@ def first(*candidates):
 
 
 def critical_constants(src, cas):
-    """(Tc K, Pc Pa, Vc m3/mol) with their sources."""
+    """(Tc K, Pc Pa, Vc m3/mol) with their sources: each from the first table
+    that has it. A critical volume that makes the critical compressibility
+    Pc Vc / (R Tc) fall outside 0.15-0.40 (no real fluid does) is passed over
+    for the next table's."""
     cs = src.cs
-    out = {}
+    cands = {"Tc": [], "Pc": [], "Vc": []}
     if cs.has(cas):
-        tc = cs.value(cas, "CriticalTemperature")
-        pc = cs.value(cas, "CriticalPressure")
-        vc = cs.value(cas, "CriticalVolume")
-        if tc:
-            out["Tc"] = (tc, cs.where(cas, "CriticalTemperature"))
-        if pc:
-            out["Pc"] = (pc, cs.where(cas, "CriticalPressure"))
-        if vc:
-            out["Vc"] = (vc / 1000.0, cs.where(cas, "CriticalVolume"))
+        for key, tag, conv in (("Tc", "CriticalTemperature", 1.0), ("Pc", "CriticalPressure", 1.0),
+                               ("Vc", "CriticalVolume", 1e-3)):
+            v = cs.value(cas, tag)
+            if v:
+                cands[key].append((v * conv, cs.where(cas, tag)))
     for table in (src.iupac, src.crc_crit, src.mathews, src.yaws):
         if table.get(cas) is None:
             continue
         for key in ("Tc", "Pc", "Vc"):
-            if key not in out:
-                v = table.num(cas, key)
-                if v:
-                    out[key] = (v, table.where(cas))
+            v = table.num(cas, key)
+            if v:
+                cands[key].append((v, table.where(cas)))
+    out = {}
+    for key in ("Tc", "Pc"):
+        if cands[key]:
+            out[key] = cands[key][0]
+    if "Tc" in out and "Pc" in out:
+        for v, where in cands["Vc"]:
+            zc = out["Pc"][0] * v / (GAS_CONSTANT * out["Tc"][0])
+            if 0.15 <= zc <= 0.40:
+                out["Vc"] = (v, where)
+                break
+    elif cands["Vc"]:
+        out["Vc"] = cands["Vc"][0]
     return out
 
 
-def vapour_pressure_source(src, cas):
-    """Saturation pressure correlation (Pa) of the first source that has one."""
+def vapour_pressure_sources(src, cas):
+    """Saturation pressure correlations (Pa) of every source that has one, in
+    order of preference."""
+    out = []
     cs = src.cs
     c = cs.correlation(cas, "VaporPressure")
     if c and c[0] in (10, 101):
         eq, k, tmin, tmax = c
-        return Corr(lambda t: chemsep_eval(eq, k, t), tmin, tmax,
-                    cs.where(cas, "VaporPressure (eq. %d)" % eq), "Pa")
+        out.append(Corr(lambda t, eq=eq, k=k: chemsep_eval(eq, k, t), tmin, tmax,
+                        cs.where(cas, "VaporPressure (eq. %d)" % eq), "Pa"))
     t = src.perry_vp
     if t.get(cas):
         k = [t.num(cas, n) or 0.0 for n in ("C1", "C2", "C3", "C4", "C5")]
-        return Corr(lambda x: math.exp(k[0] + k[1] / x + k[2] * math.log(x) + k[3] * x ** k[4]),
-                    t.num(cas, "Tmin"), t.num(cas, "Tmax"), t.where(cas) + " (DIPPR eq. 101)", "Pa")
+        out.append(Corr(lambda x, k=k: math.exp(k[0] + k[1] / x + k[2] * math.log(x) + k[3] * x ** k[4]),
+                        t.num(cas, "Tmin"), t.num(cas, "Tmax"), t.where(cas) + " (DIPPR eq. 101)", "Pa"))
+    t = src.vdi_vp
+    if t.get(cas):
+        tc, pc, a, b, c_, d = (t.num(cas, n) for n in ("Tc", "Pc", "A", "B", "C", "D"))
+
+        def f(x, tc=tc, pc=pc, a=a, b=b, c_=c_, d=d):
+            tau = 1.0 - x / tc
+            return pc * math.exp(tc / x * (a * tau + b * tau ** 1.5 + c_ * tau ** 2.5 + d * tau ** 5))
+        out.append(Corr(f, t.num(cas, "Tm"), tc, t.where(cas) + " (PPDS Wagner 2.5-5 form)", "Pa"))
     t = src.poling_antoine
     if t.get(cas):
         a, b, c_ = (t.num(cas, n) for n in ("A", "B", "C"))
-        return Corr(lambda x: 10.0 ** (a - b / (x + c_)), t.num(cas, "Tmin"), t.num(cas, "Tmax"),
-                    t.where(cas) + " (log10 Pa, K)", "Pa")
+        out.append(Corr(lambda x, a=a, b=b, c_=c_: 10.0 ** (a - b / (x + c_)), t.num(cas, "Tmin"),
+                        t.num(cas, "Tmax"), t.where(cas) + " (log10 Pa, K)", "Pa"))
+    t = src.mcgarry
+    if t.get(cas):
+        tc, pc, a, b, c_, d = (t.num(cas, n) for n in ("Tc", "Pc", "A", "B", "C", "D"))
+
+        def f(x, tc=tc, pc=pc, a=a, b=b, c_=c_, d=d):
+            tau = 1.0 - x / tc
+            return pc * math.exp(tc / x * (a * tau + b * tau ** 1.5 + c_ * tau ** 3 + d * tau ** 6))
+        out.append(Corr(f, t.num(cas, "Tmin"), tc, t.where(cas) + " (Wagner 3-6 form)", "Pa"))
     t = src.landolt
     if t.get(cas):
         a, b, c_ = (t.num(cas, n) for n in ("A", "B", "C"))
-        return Corr(lambda x: math.exp(a - b / (x + c_)), t.num(cas, "Tmin"), t.num(cas, "Tmax"),
-                    t.where(cas) + " (ln Pa, K)", "Pa")
+        out.append(Corr(lambda x, a=a, b=b, c_=c_: math.exp(a - b / (x + c_)), t.num(cas, "Tmin"),
+                        t.num(cas, "Tmax"), t.where(cas) + " (ln Pa, K)", "Pa"))
+    return out
+
+
+def correlation_boiling_point(corr):
+    """Temperature (K) at which a saturation-pressure correlation gives
+    101325 Pa: from the low end of its range (100 K when none is given) it
+    steps 1 K up, or down when the pressure there is already above 1 atm,
+    evaluating beyond the stated range where needed, then bisects. None when
+    no crossing is found between 20 and 1200 K."""
+    def p(t):
+        try:
+            v = corr(t)
+        except (ValueError, ZeroDivisionError, OverflowError):
+            return None
+        return v if isinstance(v, float) and math.isfinite(v) and v > 0 else None
+    t0 = corr.tmin if corr.tmin else 100.0
+    p0 = p(t0)
+    if p0 is None:
+        return None
+    step = 1.0 if p0 < ATM else -1.0
+    t = t0
+    for _ in range(1200):
+        t1 = t + step
+        if not 5.0 <= t1 <= 1200.0:
+            return None
+        p1 = p(t1)
+        if p1 is None:
+            return None
+        if (p1 >= ATM) != (p0 >= ATM):
+            lo, hi = min(t, t1), max(t, t1)
+            for _ in range(60):
+                m = 0.5 * (lo + hi)
+                pm = p(m)
+                if pm is None:
+                    return None
+                if pm > ATM:
+                    hi = m
+                else:
+                    lo = m
+            return 0.5 * (lo + hi)
+        t, p0 = t1, p1
     return None
 
 
@@ -642,29 +714,52 @@ def max_rel_error(func, ref, temps):
 
 
 def fit_antoine(points, c_low):
-    """log10 p = A - B/(x + C) by least squares in log10 p; C searched.
-    points: (x, log10 p). Returns A, B, C."""
-    xs = [p[0] for p in points]
-    ys = [p[1] for p in points]
+    """log10 p = A - B/(x + C) by weighted least squares in log10 p; C searched
+    (coarse scan above c_low, then golden section). points: (x, log10 p,
+    weight). Returns A, B, C."""
+    def ab_sse(c):
+        sw = su = suu = sy = suy = syy = 0.0
+        for x, y, w in points:
+            u = -1.0 / (x + c)
+            sw += w
+            su += w * u
+            suu += w * u * u
+            sy += w * y
+            suy += w * u * y
+            syy += w * y * y
+        det = sw * suu - su * su
+        b = (sw * suy - su * sy) / det
+        a = (sy - b * su) / sw
+        # sum w (a + b u - y)^2 expanded
+        sse = (syy - 2 * a * sy - 2 * b * suy + a * a * sw + 2 * a * b * su + b * b * suu)
+        return a, b, sse
 
-    def ab_for(c):
-        rows = [[1.0, -1.0 / (x + c)] for x in xs]
-        return least_squares(rows, ys)
-
-    def sse(c):
-        a, b = ab_for(c)
-        return sum((a - b / (x + c) - y) ** 2 for x, y in zip(xs, ys))
-
-    # coarse scan, then golden-section refinement around the best node
-    lo = c_low
-    nodes = [lo + i * 5.0 for i in range(0, 121)]
-    vals = [sse(c) for c in nodes]
+    nodes = [c_low + i * 10.0 for i in range(0, 61)]
+    vals = [ab_sse(c)[2] for c in nodes]
     i = min(range(len(nodes)), key=lambda j: vals[j])
-    a_ = nodes[max(i - 1, 0)]
-    b_ = nodes[min(i + 1, len(nodes) - 1)]
-    c = golden_min(sse, a_, b_)
-    a, b = ab_for(c)
+    c = golden_min(lambda cc: ab_sse(cc)[2], nodes[max(i - 1, 0)], nodes[min(i + 1, len(nodes) - 1)], 60)
+    a, b, _ = ab_sse(c)
     return a, b, c
+
+
+def fit_antoine_ef(points, c_low):
+    """log10 p = A - B/(x + C) + E x + F x^2 by weighted least squares in
+    log10 p; C searched as in fit_antoine. Returns A, B, C, E, F."""
+    def solve_for(c):
+        rows = [[1.0, -1.0 / (x + c), x, x * x] for x, _, _ in points]
+        ys = [y for _, y, _ in points]
+        ws = [w for _, _, w in points]
+        k = least_squares(rows, ys, ws)
+        sse = sum(w * (k[0] + k[1] * r[1] + k[2] * r[2] + k[3] * r[3] - y) ** 2
+                  for r, y, w in zip(rows, ys, ws))
+        return k, sse
+
+    nodes = [c_low + i * 20.0 for i in range(0, 31)]
+    vals = [solve_for(c)[1] for c in nodes]
+    i = min(range(len(nodes)), key=lambda j: vals[j])
+    c = golden_min(lambda cc: solve_for(cc)[1], nodes[max(i - 1, 0)], nodes[min(i + 1, len(nodes) - 1)], 40)
+    k, _ = solve_for(c)
+    return k[0], k[1], c, k[2], k[3]
 
 
 def poly_fit(temps, values, degree, relative=True):
@@ -727,17 +822,39 @@ def build(src, sel, left_out):
         raise GenerationError("%s: molecular weight %g differs from the formula weight %g by more "
                               "than 0.2 %%" % (cas, mw, mw_formula))
 
-    # -- boiling and freezing points
-    tb, tb_where = first(
+    # -- boiling point and vapour-pressure correlation: the first correlation
+    # (in order of preference) whose own boiling point agrees within 1 K with
+    # a boiling point of the tables, taken in their order of preference
+    tb_cands = [c for c in (
         (cs.value(cas, "NormalBoilingPointTemperature"), cs.has(cas) and cs.where(cas, "NormalBoilingPointTemperature")),
         (src.crc_org.num(cas, "Tb"), src.crc_org.get(cas) and src.crc_org.where(cas)),
         (src.crc_inorg.num(cas, "Tb"), src.crc_inorg.get(cas) and src.crc_inorg.where(cas)),
-        (src.yaws_tb.num(cas, "Tb"), src.yaws_tb.get(cas) and src.yaws_tb.where(cas)))
-    if tb is None:
+        (src.yaws_tb.num(cas, "Tb"), src.yaws_tb.get(cas) and src.yaws_tb.where(cas))) if c[0]]
+    if not tb_cands:
         left_out.append((cas, s.name_en, "no normal boiling point in any source table"))
         return None
-    if sel.get("tb_source") == "crc" and src.crc_org.num(cas, "Tb"):
-        tb, tb_where = src.crc_org.num(cas, "Tb"), src.crc_org.where(cas)
+    vps = vapour_pressure_sources(src, cas)
+    if not vps:
+        left_out.append((cas, s.name_en, "no vapour-pressure correlation in any source table"))
+        return None
+    vp = tb = tb_where = None
+    seen = []
+    for cand in vps:
+        tbv = correlation_boiling_point(cand)
+        seen.append("%s %s" % ("%.2f K" % tbv if tbv else "no 1 atm crossing", cand.where))
+        if tbv is None:
+            continue
+        for value, where in tb_cands:
+            if abs(tbv - value) <= 1.0:
+                vp, tb, tb_where = cand, value, where
+                break
+        if vp is not None:
+            break
+    if vp is None:
+        left_out.append((cas, s.name_en, "vapour-pressure sources give a boiling point of %s; the tables state %s: "
+                         "none agree within 1 K" % ("; ".join(seen),
+                                                   ", ".join("%.2f K (%s)" % c for c in tb_cands))))
+        return None
     tm, tm_where = first(
         (cs.value(cas, "NormalMeltingPointTemperature"), cs.has(cas) and cs.where(cas, "NormalMeltingPointTemperature")),
         (cs.value(cas, "TriplePointTemperature"), cs.has(cas) and cs.where(cas, "TriplePointTemperature")),
@@ -750,10 +867,6 @@ def build(src, sel, left_out):
     vc = crit.get("Vc", (None,))[0]
 
     # -- vapour pressure: Antoine form, mmHg and deg C
-    vp = vapour_pressure_source(src, cas)
-    if vp is None:
-        left_out.append((cas, s.name_en, "no vapour-pressure correlation in any source table"))
-        return None
     lo = min(AMBIENT_LOW, tb)
     hi = max(AMBIENT_HIGH, tb)
     lo, hi = clip_range(lo, hi, vp)
@@ -763,11 +876,12 @@ def build(src, sel, left_out):
         lo = max(lo, tm)
     extra_tb = not (lo <= tb <= hi)
     temps = grid(lo, hi)
-    points = [(t - 273.15, math.log10(vp(t) / MMHG)) for t in temps]
-    if extra_tb:
-        # the stated boiling point lies outside the correlation's range: it
-        # enters the fit as one more point (760 mmHg at Tb), weighted as ten
-        points += [(tb - 273.15, math.log10(760.0))] * 10
+    points = [(t - 273.15, math.log10(vp(t) / MMHG), 1.0) for t in temps]
+    # The stated boiling point (760 mmHg at Tb) enters the fit as one more
+    # point weighted as a quarter of the correlation's points, so that the
+    # constants honour it where the correlation bends away from the Antoine
+    # form (near the critical point) or does not reach it.
+    points.append((tb - 273.15, math.log10(760.0), max(10.0, len(temps) / 4.0)))
     a, b, c = fit_antoine(points, -(lo - 273.15) + 1.0)
     a, b, c = f32(a), f32(b), f32(c)
     antoine = lambda t: 10.0 ** (a - b / (t - 273.15 + c)) * MMHG
@@ -847,22 +961,22 @@ def build(src, sel, left_out):
 
     # -- Lennard-Jones parameters: diameter (Angstrom) and well depth
     sigma = eps_k = None
+    # tabulated values outside 2.5-10 Angstrom or 20-2000 K are passed over
+    lj = []
     if src.poling_lj.get(cas):
-        sigma = src.poling_lj.num(cas, "molecular_diameter")
-        eps_k = src.poling_lj.num(cas, "Stockmayer")
-        lj_where = src.poling_lj.where(cas)
-        lj_detail = "epsilon/k in K"
-    elif cs.value(cas, "DiameterLJ"):
-        sigma = cs.value(cas, "DiameterLJ") * 1e10
-        eps_k = cs.value(cas, "EnergyLJ")
-        lj_where = cs.where(cas, "DiameterLJ, EnergyLJ")
-        lj_detail = "diameter m -> Angstrom; energy as epsilon/k in K"
-    elif src.magalhaes_lj.get(cas):
-        sigma = src.magalhaes_lj.num(cas, "molecular_diameter")
-        eps_k = src.magalhaes_lj.num(cas, "Stockmayer")
-        lj_where = src.magalhaes_lj.where(cas)
-        lj_detail = "epsilon/k in K"
-    elif tc and pc:
+        lj.append((src.poling_lj.num(cas, "molecular_diameter"), src.poling_lj.num(cas, "Stockmayer"),
+                   src.poling_lj.where(cas), "epsilon/k in K"))
+    if cs.value(cas, "DiameterLJ"):
+        lj.append((cs.value(cas, "DiameterLJ") * 1e10, cs.value(cas, "EnergyLJ"),
+                   cs.where(cas, "DiameterLJ, EnergyLJ"), "diameter m -> Angstrom; energy as epsilon/k in K"))
+    if src.magalhaes_lj.get(cas):
+        lj.append((src.magalhaes_lj.num(cas, "molecular_diameter"), src.magalhaes_lj.num(cas, "Stockmayer"),
+                   src.magalhaes_lj.where(cas), "epsilon/k in K"))
+    for sg, ek, where, detail in lj:
+        if sg and ek and 2.5 <= sg <= 10.0 and 20.0 <= ek <= 2000.0:
+            sigma, eps_k, lj_where, lj_detail = sg, ek, where, detail
+            break
+    if sigma is None and tc and pc:
         # estimated from the critical constants (Bird, Stewart and Lightfoot):
         # sigma = 2.44 (Tc/Pc)^(1/3) Angstrom with Pc in atm, epsilon/k = 0.77 Tc
         sigma = 2.44 * (tc / (pc / ATM)) ** (1.0 / 3.0)
@@ -926,23 +1040,38 @@ def exposure_limits(src, s, mw):
 
 
 def pac_thresholds(src, s):
+    """PAC-1/2/3 in the unit the DOE table publishes them in. The cited
+    tabulation gives every value in ppm (converted at 25 degC and 101.325 kPa,
+    24.45 L/mol); values published in mg/m3 are restored as ppm x MW / 24.45,
+    rounded to 3 significant digits."""
     row = src.pac.get(s.cas)
     if row is None:
         s.note("PAC", "", "no source", "no PAC in the cited table")
         return
     lineno, r = row
-    vals = [r["pac1"], r["pac2"], r["pac3"]]
+    where = "pac-rev29.csv line %d" % lineno
+    vals = [r["pac1_ppm"], r["pac2_ppm"], r["pac3_ppm"]]
     if any(not v for v in vals):
-        s.note("PAC", "", "pac-rev29.csv line %d" % lineno, "incomplete")
+        s.note("PAC", "", where, "incomplete")
         return
-    nums = [float(v) for v in vals]
+    ppm = [float(v) for v in vals]
+    unit = r["unit"]
+    if unit == "ppm":
+        nums = ppm
+        detail = "DOE PAC Revision 29, published in ppm"
+    elif unit == "mg/m3":
+        mw_t = float(r["mw"])
+        nums = [sig_round(v * mw_t / 24.45, 3) for v in ppm]
+        detail = ("DOE PAC Revision 29, published in mg/m3: restored from the tabulated ppm x %g / 24.45, "
+                  "3 significant digits" % mw_t)
+    else:
+        raise GenerationError("%s: PAC unit %s" % (s.cas, unit))
+    if r.get("note"):
+        detail += "; " + r["note"]
     if not (nums[0] <= nums[1] <= nums[2]):
         raise GenerationError("%s: PAC-1 <= PAC-2 <= PAC-3 does not hold" % s.cas)
-    unit = r["unit"]
-    if unit not in ("ppm", "mg/m3"):
-        raise GenerationError("%s: PAC unit %s" % (s.cas, unit))
     s.pac = "%s,%s,%s,%s" % (fmt(nums[0]), fmt(nums[1]), fmt(nums[2]), unit)
-    s.note("PAC", s.pac, "pac-rev29.csv line %d" % lineno, "DOE PAC Revision 29")
+    s.note("PAC", s.pac, where, detail)
 
 
 def build_vossler(src, s, mw, tb, tm, tm_where, tc, vp):
@@ -1043,23 +1172,28 @@ def build_vossler(src, s, mw, tb, tm, tm_where, tc, vp):
            "(%d points); largest relative error %s" % (h_lo, h_hi, len(temps), pct(herr)))
     lines += [hline, "%s, %s" % (fmt(h_hi), fmt(h_lo))]
 
-    # saturation pressure: log10 mmHg = A - B/(t + C), D = E = F = 0, t in K
+    # saturation pressure: log10 mmHg = A - B/(t + C) - D/t^2 + E t + F t^2,
+    # t in K. The Antoine terms alone (D = E = F = 0) where they follow the
+    # source within 3 % and meet 1 atm at the boiling point within 1 %;
+    # otherwise E and F as well (D stays 0).
     p_lo, p_hi = clip_range(lo, hi, vp)
-    extra_tb = not (p_lo <= tb <= p_hi)
     p_hi = max(p_hi, tb)
     temps = grid(p_lo, min(p_hi, vp.tmax) if vp.tmax else p_hi)
-    points = [(t, math.log10(vp(t) / MMHG)) for t in temps]
-    if extra_tb:
-        points += [(tb, math.log10(760.0))] * 10
-    sa, sb, sc = fit_antoine(points, -p_lo + 1.0)
-    sa, sb, sc = f32(sa), f32(sb), f32(sc)
-    model = lambda t: 10.0 ** (sa - sb / (t + sc)) * MMHG
+    points = [(t, math.log10(vp(t) / MMHG), 1.0) for t in temps]
+    points.append((tb, math.log10(760.0), max(10.0, len(temps) / 4.0)))
+    sa, sb, sc = (f32(x) for x in fit_antoine(points, -p_lo + 1.0))
+    se = sf = 0.0
+    model = lambda t: 10.0 ** (sa - sb / (t + sc) + se * t + sf * t * t) * MMHG
     perr = max_rel_error(model, vp, temps)
+    p_tb = model(tb) / ATM
+    if perr > 0.03 or abs(p_tb - 1.0) > 0.01:
+        sa, sb, sc, se, sf = (f32(x) for x in fit_antoine_ef(points, -p_lo + 1.0))
+        perr = max_rel_error(model, vp, temps)
+        p_tb = model(tb) / ATM
     errs["SaturationPressure"] = perr
-    p_tb = 10.0 ** (sa - sb / (tb + sc)) / 760.0
     if abs(p_tb - 1.0) > 0.05:
         raise GenerationError("%s: saturation pressure at the boiling point is %.4f atm" % (cas, p_tb))
-    pline = "%s, %s, %s, 0, 0, 0" % (fmt(sa), fmt(sb), fmt(sc))
+    pline = "%s, %s, %s, 0, %s, %s" % (fmt(sa), fmt(sb), fmt(sc), fmt(se), fmt(sf))
     s.note("SaturationPressure", pline, vp.where,
            "log10 mmHg, t in K; fitted %.2f-%.2f K (%d points); largest relative error %s; %.4f atm at "
            "the boiling point" % (p_lo, p_hi, len(temps), pct(perr), p_tb))
@@ -1151,6 +1285,8 @@ def check_names(subs):
 def main(argv=None):
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--out", default=ROOT, help="directory below which the outputs are written")
+    parser.add_argument("--survey", action="store_true",
+                        help="list substances that fail a check instead of stopping (outputs not written)")
     args = parser.parse_args(argv)
     src = Sources()
     subs = []
@@ -1159,9 +1295,17 @@ def main(argv=None):
         try:
             s = build(src, sel, left_out)
         except GenerationError as e:
+            if args.survey:
+                print("FAIL %s %s: %s" % (sel["cas"], sel["name_en"], e))
+                continue
             raise SystemExit("generate.py: %s (%s): %s" % (sel["cas"], sel["name_en"], e))
         if s is not None:
             subs.append(s)
+    if args.survey:
+        for cas, name, reason in left_out:
+            print("LEFT %s %s: %s" % (cas, name, reason))
+        print("%d built, %d with a Vossler set" % (len(subs), sum(1 for x in subs if x.vossler)))
+        return 0
     check_names(subs)
     subs.sort(key=sort_key)
     write_outputs(subs, left_out, args.out)
