@@ -95,7 +95,7 @@ void PaintCurvePicture(QPainter& painter, const QRectF& area, const PointCurve& 
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.fillRect(area, Qt::white);
   const double unit = std::min(area.width() / 1600.0, area.height() / 1000.0) * 1.6;  // font scale
-  const double text = std::max(8.0, 14.0 * unit);
+  const double text = std::max(9.0, 14.0 * unit);
 
   // Title.
   painter.setPen(Qt::black);

@@ -13,6 +13,7 @@
 //   export     the whole screen with the map export's file dialog
 //   list       the whole screen with the roughness list open
 //   enlarged   the whole screen with the enlarged hazard-zone picture
+//   curve      the main window with the page "浓度-时间", after "刷新结果"
 // For the whole-screen pictures the main window stands in the middle of the
 // screen.
 #include <QAbstractButton>
@@ -32,6 +33,7 @@
 #include <functional>
 
 #include "core/ModelState.h"
+#include "desktop/CurveView.h"
 #include "desktop/Fonts.h"
 #include "desktop/Language.h"
 #include "desktop/MainWindowWidget.h"
@@ -41,7 +43,7 @@
 
 namespace {
 
-const QStringList kModes = {"main", "editor", "small", "small-zone", "refusal", "export", "list", "enlarged"};
+const QStringList kModes = {"main", "editor", "small", "small-zone", "refusal", "export", "list", "enlarged", "curve"};
 
 // The window as the screen shows it; the widget's own rendering where the
 // platform cannot read the screen back.
@@ -98,6 +100,7 @@ int main(int argc, char** argv) {
   model.Discard = true;  // closing writes no settings file
   zelto::desktop::MainWindowWidget window(model, messages);
   zelto::desktop::AttachZoneView(window);  // as the program shows it
+  zelto::desktop::AttachCurveView(window);
   if (QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr) {
     const QRect area = screen->availableGeometry();
     window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));
@@ -154,7 +157,12 @@ int main(int argc, char** argv) {
     button("Command1(2)")->click();
     QTabWidget* pages = window.ResultsTabs();
     if (mode == "small-zone" || mode == "export" || mode == "enlarged") pages->setCurrentIndex(1);
-    if (mode == "main" || mode.startsWith("small")) {
+    if (mode == "curve") {
+      for (int i = 0; i < pages->count(); ++i) {
+        if (pages->tabText(i) == "浓度-时间") pages->setCurrentIndex(i);
+      }
+    }
+    if (mode == "main" || mode.startsWith("small") || mode == "curve") {
       QTimer::singleShot(300, [&] { finish(Save(&window, png)); });
       return;
     }

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "core/ModelState.h"
+#include "desktop/CurveView.h"
 #include "desktop/Fonts.h"
 #include "desktop/Language.h"
 #include "desktop/MainWindowWidget.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
   zelto::MainWindow model(state, messages);
   zelto::desktop::MainWindowWidget window(model, messages);
   zelto::desktop::AttachZoneView(window);
+  zelto::desktop::AttachCurveView(window);
   window.show();
   return QApplication::exec();
 }
