@@ -151,11 +151,6 @@ struct PlaneMaximumResult {
 PlaneMaximumResult SearchPlaneMaximum(ConcentrationEvaluator& ev, ReceptorPlane plane);
 void StorePlaneMaximum(ModelState& s, const PlaneMaximumResult& m);
 
-// The isopleth stage on one evaluator: results stored into the record, the
-// contour file written unless the work limit was reached.
-void FindIsopleths(ModelState& s, ConcentrationEvaluator& ev, ReceptorPlane plane,
-                   const DispersionContext& ctx);
-
 // Writes an already built contour data text (UTF-8) in GBK to path (empty:
 // DefaultContourPath(); path is set to the name used).
 bool WriteContourBytes(const std::string& utf8Text, std::string& path, std::string& error);

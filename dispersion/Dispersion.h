@@ -36,6 +36,11 @@ struct DispersionContext {
   // times, steady states and very small thresholds could otherwise keep the
   // searches busy for hours; a stage that reaches the limit is refused.
   long long workLimit = kDispersionWorkLimit;
+  // Threads the isopleths of the thresholds and the listed points may use
+  // (the results are the same whatever the number); 0: the environment
+  // variable ZELTO_THREADS when set (1 = single-threaded), else every core.
+  // The limit above bounds the work of all threads together.
+  int threads = 0;
 };
 
 // The three dispersion stages of a computation, in the order they run; the

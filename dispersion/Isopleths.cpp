@@ -1,12 +1,14 @@
 // Dispersion entry, isopleths of the thresholds, hazard distance and zone.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "core/TextConv.h"
 #include "dispersion/ConcentrationEvaluator.h"
+#include "dispersion/Concurrent.h"
 #include "dispersion/Dispersion.h"
 #include "dispersion/DispersionSteps.h"
 #include "dispersion/UpwindEdge.h"
@@ -428,17 +430,48 @@ void StoreIsopleths(ModelState& s, const IsoplethResults& r) {
   s.ContourText.clear();
 }
 
-}  // namespace
-
-void ComputeZoneAngle(ModelState& s) { s.ZoneAngle = ZoneAngleOf(s); }
-
-void RoundHazardZone(ModelState& s) {
-  s.HazardDistance = RoundedHazardDistance(s.HazardDistance);
-  s.ZoneLength = ZoneLengthOf(s.HazardDistance);
+// The isopleths of thresholds 1 .. n from the plane maximum (distance xm,
+// concentration maximum), in threshold order: the list ends after the first
+// threshold the maximum does not reach (its upwind edge is searched all the
+// same, as a single search would). Independent searches, run on up to
+// `threads` threads and assembled in threshold order; trail receives the
+// working fields exactly as a single search from threshold 1 upwards leaves
+// them.
+std::vector<Contour> TraceThresholds(ConcentrationEvaluator& ev, SearchPlane p, float xm, float maximum,
+                                     const std::vector<float>& thresholds, int n, int threads,
+                                     const std::function<void()>& processEvents) {
+  std::vector<Contour> contours(n + 1);
+  // Thresholds 1 .. last are searched: the first one above the maximum ends the list.
+  int last = 1;
+  while (last < n && !(maximum < thresholds[last])) ++last;
+  if (threads <= 1 || last <= 1) {
+    for (int j = 1; j <= last; ++j) {
+      ThresholdIsopleth t = TraceThreshold(ev, p, xm, maximum, thresholds[j], processEvents);
+      if (!t.reached) break;
+      contours[j] = std::move(t.contour);
+    }
+    return contours;
+  }
+  std::vector<ThresholdIsopleth> traced(last + 1);
+  std::vector<EvaluationTrail> trails(last + 1);
+  RunConcurrently(
+      last, threads, ev,
+      [&](int i, ConcentrationEvaluator& mine, const std::function<void()>& events) {
+        traced[i + 1] = TraceThreshold(mine, p, xm, maximum, thresholds[i + 1], events);
+        trails[i + 1] = mine.trail();
+      },
+      processEvents);
+  for (int j = 1; j <= last; ++j) {
+    ev.trail().Then(trails[j]);
+    if (!traced[j].reached) break;
+    contours[j] = std::move(traced[j].contour);
+  }
+  return contours;
 }
 
-void FindIsopleths(ModelState& s, ConcentrationEvaluator& ev, ReceptorPlane plane,
-                   const DispersionContext& ctx) {
+// The isopleth stage's searches on one evaluator; s is only read.
+IsoplethResults SearchIsopleths(const ModelState& s, ConcentrationEvaluator& ev, ReceptorPlane plane,
+                                int threads, const DispersionContext& ctx) {
   const SearchPlane p{.z = plane.height, .t = plane.time};
   IsoplethResults r;
   const int n = s.Targets.ThresholdCount;
@@ -447,45 +480,90 @@ void FindIsopleths(ModelState& s, ConcentrationEvaluator& ev, ReceptorPlane plan
   const float xm = r.maximum.hasX ? r.maximum.x : s.MaxConcentrationX;
   const float maximum = r.maximum.concentration;
   const std::vector<float>& thresholds = s.Targets.Thresholds;
-  if (n >= 1 && !(maximum < thresholds[1])) {
-    r.traced = true;
-    r.contours.resize(n + 1);
-    const std::function<void()> events = ctx.processEvents;
-    for (int j = 1; j <= n; ++j) {
-      ThresholdIsopleth t = TraceThreshold(ev, p, xm, maximum, thresholds[j], events);
-      if (!t.reached) break;  // this and every higher threshold: no isopleth
-      r.contours[j] = std::move(t.contour);
-    }
-    r.zoneAngle = ZoneAngleOf(s);
+  if (n < 1 || maximum < thresholds[1]) return r;
+  r.traced = true;
+  r.contours = TraceThresholds(ev, p, xm, maximum, thresholds, n, threads, ctx.processEvents);
+  r.zoneAngle = ZoneAngleOf(s);
 
-    // Hazard distance of the smallest threshold. An isopleth without points
-    // (the maximum exceeds the threshold only between two march positions)
-    // has no far end; 0 stands in for it.
-    const float c1 = thresholds[1];
-    const Contour& first = r.contours[1];
-    const float f = first.count() > 0 ? first.x.back() : 0.0f;
-    const float duration = ev.field().releaseDuration;
-    if (duration == kSentinel) {
-      r.hazard = Hazard{.distance = f, .time = kSentinel, .limitReached = false};
-    } else if (duration <= 0.25f) {
-      const float last = ev.trail().LastConcentration(s.Concentration);
-      r.hazard = InstantaneousHazard(ev, p, last, c1, f, ctx);
-    } else {
-      r.hazard = TimedReleaseHazard(ev, p, c1, f, ctx);
-    }
+  // Hazard distance of the smallest threshold. An isopleth without points
+  // (the maximum exceeds the threshold only between two march positions)
+  // has no far end; 0 stands in for it.
+  const float c1 = thresholds[1];
+  const Contour& first = r.contours[1];
+  const float f = first.count() > 0 ? first.x.back() : 0.0f;
+  const float duration = ev.field().releaseDuration;
+  if (duration == kSentinel) {
+    r.hazard = Hazard{.distance = f, .time = kSentinel, .limitReached = false};
+  } else if (duration <= 0.25f) {
+    const float last = ev.trail().LastConcentration(s.Concentration);
+    r.hazard = InstantaneousHazard(ev, p, last, c1, f, ctx);
+  } else {
+    r.hazard = TimedReleaseHazard(ev, p, c1, f, ctx);
   }
-  StoreIsopleths(s, r);
-  ev.trail().WriteTo(s);
+  return r;
+}
 
-  // A search cut short by the work limit traced no real isopleth: the stage
-  // is refused and the contour data file keeps what it held.
-  if (!r.traced || ev.exhausted()) return;
+// Concentrations at the listed points 1 .. PointCount (element 0 unused),
+// on up to `threads` threads; trail as for a single pass in list order.
+std::vector<float> EvaluatePoints(const ModelState& s, ConcentrationEvaluator& ev, int threads,
+                                  const DispersionContext& ctx) {
+  const int n = s.Targets.PointCount;
+  std::vector<float> values(n + 1, 0.0f);
+  auto point = [&](int i, ConcentrationEvaluator& e) {
+    const PointRow& row = s.Targets.Points[i];
+    values[i] = e.AtPoint(row[1], row[2], row[3], row[4]);
+  };
+  if (threads <= 1 || n <= 1) {
+    for (int i = 1; i <= n; ++i) point(i, ev);
+    return values;
+  }
+  std::vector<EvaluationTrail> trails(n + 1);
+  RunConcurrently(
+      n, threads, ev,
+      [&](int i, ConcentrationEvaluator& mine, const std::function<void()>&) {
+        point(i + 1, mine);
+        trails[i + 1] = mine.trail();
+      },
+      ctx.processEvents);
+  for (int i = 1; i <= n; ++i) ev.trail().Then(trails[i]);
+  return values;
+}
+
+// The contour text of the stored results, kept in the record and written to
+// the contour data file. A search cut short by the work limit traced no real
+// isopleth: the stage is refused and the file keeps what it held.
+void WriteContourData(ModelState& s, const IsoplethResults& r, const DispersionContext& ctx) {
+  if (!r.traced) return;
   s.ContourText = BuildContourText(s);
   std::string path = ctx.contourFilePath;
   std::string error;
   if (!WriteContourBytes(s.ContourText, path, error) && ctx.sink) {
     ctx.sink->ShowMessage("无法写入廓线数据文件" + path + "，计算继续进行，报告中的廓线数据不受影响。");
   }
+}
+
+}  // namespace
+
+int DispersionThreads(const DispersionContext& ctx) {
+#ifdef ZELTO_SINGLE_THREADED
+  (void)ctx;
+  return 1;
+#else
+  int n = ctx.threads;
+  if (n <= 0) {
+    const char* env = std::getenv("ZELTO_THREADS");
+    if (env && *env) n = static_cast<int>(std::strtol(env, nullptr, 10));
+  }
+  if (n <= 0) n = static_cast<int>(std::thread::hardware_concurrency());
+  return std::clamp(n, 1, kMaxDispersionThreads);
+#endif
+}
+
+void ComputeZoneAngle(ModelState& s) { s.ZoneAngle = ZoneAngleOf(s); }
+
+void RoundHazardZone(ModelState& s) {
+  s.HazardDistance = RoundedHazardDistance(s.HazardDistance);
+  s.ZoneLength = ZoneLengthOf(s.HazardDistance);
 }
 
 bool RunDispersion(ModelState& s, DispersionKind kind, std::string& message,
@@ -516,20 +594,30 @@ bool RunDispersion(ModelState& s, DispersionKind kind, std::string& message,
     return false;
   }
 
-  ConcentrationEvaluator ev(TakeConcentrationField(s), true, ctx.workLimit);
+  const ConcentrationField field = TakeConcentrationField(s);
+  const int threads = DispersionThreads(ctx);
+  ConcentrationEvaluator ev(field, true, ctx.workLimit);
+  // A run on several threads that reaches the work limit is done again on
+  // one, so that a refusal leaves the record exactly as a single-threaded
+  // run does (where the limit is reached depends on the order of the work).
+  auto again = [&] {
+    if (threads <= 1 || !ev.exhausted()) return false;
+    ev = ConcentrationEvaluator(field, true, ctx.workLimit);
+    return true;
+  };
   bool found = true;
   std::string summary;
   const ReceptorPlane plane{.height = z, .time = t};
   if (kind == DispersionKind::Isopleths) {
-    FindIsopleths(s, ev, plane, ctx);
+    IsoplethResults r = SearchIsopleths(s, ev, plane, threads, ctx);
+    if (again()) r = SearchIsopleths(s, ev, plane, 1, ctx);
+    StoreIsopleths(s, r);
+    ev.trail().WriteTo(s);
+    if (!ev.exhausted()) WriteContourData(s, r, ctx);
   } else if (kind == DispersionKind::ReceptorPoints) {
-    const int n = s.Targets.PointCount;
-    std::vector<float> values(n + 1, 0.0f);
-    for (int i = 1; i <= n; ++i) {
-      const PointRow& p = s.Targets.Points[i];
-      values[i] = ev.AtPoint(p[1], p[2], p[3], p[4]);
-    }
-    for (int i = 1; i <= n; ++i) s.Targets.Points[i][5] = values[i];
+    std::vector<float> values = EvaluatePoints(s, ev, threads, ctx);
+    if (again()) values = EvaluatePoints(s, ev, 1, ctx);
+    for (int i = 1; i <= s.Targets.PointCount; ++i) s.Targets.Points[i][5] = values[i];
     ev.trail().WriteTo(s);
   } else {
     const PlaneMaximumResult m = SearchPlaneMaximum(ev, plane);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -493,6 +495,41 @@ TEST_F(BatchProgram, OtherExampleReportsAreUnchanged) {
     ASSERT_EQ(r.status, 0) << name << ": " << r.err;
     EXPECT_EQ(r.out, Reference((std::string(name) + ".txt").c_str())) << name;
   }
+}
+
+// The isopleths of the thresholds run on several threads: the night case with
+// 100 thresholds gives the same record (every field of the JSON object), the
+// same report and the same contour data file on one thread and on two.
+TEST_F(BatchProgram, HundredThresholdsOnOneAndOnTwoThreads) {
+  const fs::path dir = TempDir("threads");
+  std::string list;
+  double v = 0.5;
+  for (int i = 0; i < 100; ++i, v *= 1.06) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%s%.3f", i ? "," : "", v);
+    list += buf;
+  }
+  const std::string settings = (dir / "100.ini").string();
+  WriteAll(settings, WithRecord(ReadAll(Example("02-chlorine-leak-night-inversion.ini")), 26, "\"" + list + "\""));
+  const std::string out = (dir / "out").string();
+  RunResult runs[2];
+  std::string contour[2];
+  for (int i = 0; i < 2; ++i) {
+    setenv("ZELTO_THREADS", i == 0 ? "1" : "2", 1);
+    runs[i] = RunBatch({"--json", "--out-dir", out, settings});
+    contour[i] = ReadAll(out + "/CONCXY.DAT");
+    fs::remove(out + "/CONCXY.DAT");
+  }
+  unsetenv("ZELTO_THREADS");
+  ASSERT_EQ(runs[0].status, 0) << runs[0].err;
+  const nlohmann::json one = nlohmann::json::parse(runs[0].out);
+  ASSERT_EQ(one["ThresholdCount"], 100);
+  ASSERT_GT(one["ContourPointCount"][99], 0);  // every isopleth traced
+  EXPECT_EQ(runs[1].status, 0);
+  EXPECT_EQ(runs[1].out, runs[0].out);
+  EXPECT_EQ(runs[1].err, runs[0].err);
+  EXPECT_FALSE(contour[0].empty());
+  EXPECT_EQ(contour[1], contour[0]);
 }
 
 }  // namespace
