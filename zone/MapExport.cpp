@@ -12,6 +12,7 @@
 
 #include "core/Files.h"
 #include "core/TextConv.h"
+#include "notes/Applicability.h"
 
 namespace zelto {
 
@@ -51,6 +52,16 @@ Json CommonProperties(const ModelState& s) {
   p["release_time"] = s.ReleaseTime;
   p["wind_direction_deg"] = Shown(s.WindDirection);
   p["wind_speed_m_s"] = Shown(s.WindSpeed);
+  // The applicability notes of this computation: where the Gaussian model is
+  // known to be unreliable, one sentence with its numbers per note.
+  const Applicability a = EvaluateApplicability(s);
+  Json ids = Json::array(), lines = Json::array();
+  for (const ApplicabilityNote& n : a.Notes) {
+    ids.push_back(n.Id);
+    lines.push_back(NoteLine(n));
+  }
+  p["applicability_note_ids"] = ids;
+  p["applicability_notes"] = lines;
   return p;
 }
 
@@ -83,6 +94,8 @@ const char* Caption(const std::string& key) {
       {"release_time", "泄漏时间(北京时间)"},
       {"wind_direction_deg", "风向(度,以N=0,E=90)"},
       {"wind_speed_m_s", "环境风速(m/s)"},
+      {"applicability_note_ids", "适用性提示编号"},
+      {"applicability_notes", "适用性提示"},
   };
   for (const auto& [k, caption] : kCaptions) {
     if (key == k) return caption;
@@ -294,7 +307,19 @@ std::string KmlStyles(const MapDocument& doc) {
   return out;
 }
 
-std::string KmlValue(const Json& v) { return v.is_string() ? v.get<std::string>() : v.dump(); }
+// A list of texts is one text, an item per line.
+std::string KmlValue(const Json& v) {
+  if (v.is_string()) return v.get<std::string>();
+  if (v.is_array()) {
+    std::string out;
+    for (const Json& item : v) {
+      if (!out.empty()) out += "\n";
+      out += KmlValue(item);
+    }
+    return out;
+  }
+  return v.dump();
+}
 
 std::string KmlPlacemark(const MapFeature& f) {
   std::string out = "<Placemark><name>" + XmlEscaped(f.name) + "</name><styleUrl>#" + f.style +

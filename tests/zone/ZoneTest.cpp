@@ -151,6 +151,22 @@ TEST(ZoneGeometry, EveryRingOfTheExamplesIsClosedAndCounterClockwise) {
   EXPECT_GE(rings, 10);
 }
 
+// The chlorine leak of the first example is a dense gas and its 90 mg/m3
+// isopleth ends 60 m from the source: every feature names both notes.
+TEST(MapExport, FeaturesCarryTheApplicabilityNotes) {
+  ModelState s;
+  ASSERT_TRUE(ComputeExample(fs::path(ZELTO_SOURCE_DIR) / "examples" / "01-chlorine-leak-day.ini", s));
+  std::string text, message;
+  ASSERT_TRUE(BuildGeoJson(s, text, message)) << message;
+  const Json doc = Json::parse(text);
+  ASSERT_FALSE(doc["features"].empty());
+  for (const Json& f : doc["features"]) {
+    EXPECT_EQ(f["properties"]["applicability_note_ids"], Json::array({"dense-gas", "near-distance"}));
+    ASSERT_EQ(f["properties"]["applicability_notes"].size(), 2u);
+    EXPECT_EQ(f["properties"]["applicability_notes"][0].get<std::string>().rfind("泄漏气体明显重于空气", 0), 0u);
+  }
+}
+
 TEST(ZoneGeometry, ContourWithoutAreaIsALineNotARing) {
   const ThresholdOutline o = BuildZoneGeometry(ZoneState({{10, 8}})).Outlines.at(0);
   EXPECT_FALSE(o.HasArea);

@@ -32,6 +32,11 @@ def main():
     assert len(names) == len(expected), names
     for name, start in zip(names, expected):
         assert name.startswith(start), (name, start)
+    # The applicability notes of the computation: a dense gas, an isopleth
+    # ending nearer than 100 m.
+    for placemark in root.iter(KML + "Placemark"):
+        data = {d.get("name"): d.findtext(KML + "value") for d in placemark.iter(KML + "Data")}
+        assert data.get("applicability_note_ids") == "dense-gas\nnear-distance", data
     for ring in root.iter(KML + "LinearRing"):
         points = ring.findtext(KML + "coordinates").split()
         assert len(points) >= 4 and points[0] == points[-1], points[:3]
