@@ -38,6 +38,7 @@
 #include "desktop/Language.h"
 #include "desktop/MainWindowWidget.h"
 #include "desktop/MessageBoxSink.h"
+#include "desktop/NotesView.h"
 #include "desktop/ZoneView.h"
 #include "ui/MainLayout.h"
 
@@ -101,6 +102,7 @@ int main(int argc, char** argv) {
   zelto::desktop::MainWindowWidget window(model, messages);
   zelto::desktop::AttachZoneView(window);  // as the program shows it
   zelto::desktop::AttachCurveView(window);
+  zelto::desktop::AttachNotesView(window);
   if (QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr) {
     const QRect area = screen->availableGeometry();
     window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/TextConv.h"
+#include "notes/Applicability.h"
 #include "zone/MapExport.h"
 #include "zone/ZoneGeometry.h"
 
@@ -303,6 +304,25 @@ void DrawTitle(QPainter& p, const ModelState& s, const QRectF& band, double u) {
                  (s.Latitude < 0 ? "S" : "N") + "，预测点离地高度 " + Num(s.ReceptorHeight) + " m");
 }
 
+// The footnotes under the map: one line per applicability note, with its
+// numbers when the line holds them, else the sentence alone, cut at the edge.
+void DrawFootnotes(QPainter& p, const std::vector<ApplicabilityNote>& notes, const QRectF& box, double u) {
+  p.setPen(QColor(120, 0, 0));
+  const QFont font = PictureFont(14 * u);
+  p.setFont(font);
+  const QFontMetricsF metrics(font);
+  const double width = box.width() - 32 * u;
+  for (size_t i = 0; i < notes.size(); ++i) {
+    const QString mark = "注" + QString::number(i + 1) + "：";
+    QString line = mark + Q(NoteLine(notes[i]));
+    if (metrics.horizontalAdvance(line) > width) {
+      line = metrics.elidedText(mark + Q(notes[i].Text), Qt::ElideRight, width);
+    }
+    const QRectF row(box.left() + 16 * u, box.top() + i * 20 * u, width, 20 * u);
+    p.drawText(row, Qt::AlignLeft | Qt::AlignVCenter, line);
+  }
+}
+
 // One legend entry: a symbol drawn by the caller in the swatch, two lines of text.
 double LegendEntry(QPainter& p, double x, double y, double width, double u, const QString& first,
                    const QString& second, const QColor& textColour = Qt::black) {
@@ -407,9 +427,11 @@ void PaintZonePicture(QPainter& painter, const QRectF& area, const ModelState& s
   painter.fillRect(area, Qt::white);
 
   const QRectF band(area.left(), area.top(), area.width(), 84 * u);
+  const std::vector<ApplicabilityNote> notes = EvaluateApplicability(s).Notes;
+  const double footHeight = notes.empty() ? 0.0 : (notes.size() * 20 + 8) * u;
   const double legendWidth = std::max(area.width() * 0.26, 200 * u);
-  const QRectF mapBox(area.left() + 16 * u, band.bottom() + 6 * u,
-                      area.width() - legendWidth - 28 * u, area.height() - band.height() - 22 * u);
+  const QRectF mapBox(area.left() + 16 * u, band.bottom() + 6 * u, area.width() - legendWidth - 28 * u,
+                      area.height() - band.height() - 22 * u - footHeight);
   const QRectF legendBox(mapBox.right() + 6 * u, mapBox.top(), legendWidth, mapBox.height());
   DrawTitle(painter, s, band, u);
 
@@ -424,6 +446,7 @@ void PaintZonePicture(QPainter& painter, const QRectF& area, const ModelState& s
   }
   DrawInset(painter, sc, view, u);
   DrawLegend(painter, sc, view, legendBox, u);
+  DrawFootnotes(painter, notes, QRectF(area.left(), mapBox.bottom() + 10 * u, area.width(), footHeight), u);
   painter.restore();
 }
 

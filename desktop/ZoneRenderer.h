@@ -19,7 +19,8 @@ inline constexpr QSize kZonePictureSize{1600, 1200};
 // area: title line, the thresholds filled from yellow (lowest) to red
 // (highest) and outlined, the dashed confidence sector, the hazard distance,
 // the receptor points, the source, scale bar, north arrow, wind arrow and
-// legend. Without a reached threshold: the axes and one line saying so.
+// legend, and under the map one footnote line per applicability note.
+// Without a reached threshold: the axes and one line saying so.
 void PaintZonePicture(QPainter& painter, const QRectF& area, const ModelState& s);
 
 // Saves the picture; the file is replaced only when complete. False with a

@@ -8,6 +8,7 @@
 #include "desktop/Language.h"
 #include "desktop/MainWindowWidget.h"
 #include "desktop/MessageBoxSink.h"
+#include "desktop/NotesView.h"
 #include "desktop/ZoneView.h"
 #include "ui/MainLayout.h"
 #include "ui/MainWindow.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
   zelto::desktop::MainWindowWidget window(model, messages);
   zelto::desktop::AttachZoneView(window);
   zelto::desktop::AttachCurveView(window);
+  zelto::desktop::AttachNotesView(window);
   window.show();
   return QApplication::exec();
 }

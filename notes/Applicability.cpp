@@ -324,6 +324,7 @@ bool PuffBeta(double alpha, double ratio, double& beta) {
 
 Applicability EvaluateApplicability(const ModelState& s) {
   Applicability a;
+  a.Evaluated = true;
   std::vector<ApplicabilityNote>& notes = a.Notes;
   const double u = s.WindSpeed10m;
 

@@ -56,6 +56,7 @@ struct DenseGasEstimate {
 };
 
 struct Applicability {
+  bool Evaluated = false;  // set by EvaluateApplicability
   std::vector<ApplicabilityNote> Notes;
   DenseGasEstimate DenseGas;
 };
