@@ -202,7 +202,12 @@ std::vector<PointCurve> ComputePointCurves(const ModelState& s, double exchangeP
     // One evaluator per point: the spreads of its column are computed once.
     ConcentrationEvaluator ev(field);
     TraceOutdoorCurve(
-        [&](double t) { return ev.AtPoint(p[1], p[2], p[3], static_cast<float>(t)); },
+        [&](double t) {
+          // The stages refuse results that overflow; a curve point that
+          // would is drawn and written as 0 rather than reach a file.
+          const float c = ev.AtPoint(p[1], p[2], p[3], static_cast<float>(t));
+          return std::isfinite(c) ? c : 0.0f;
+        },
         timing, thresholds, curve);
     ApplyAirExchange(curve, thresholds, exchangePerHour);
     curves.push_back(std::move(curve));
