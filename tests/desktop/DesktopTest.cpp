@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include <memory>
 
 #include "core/ModelState.h"
+#include "desktop/CurveView.h"
 #include "desktop/Fonts.h"
 #include "desktop/Language.h"
 #include "desktop/MainWindowWidget.h"
@@ -92,6 +94,7 @@ class DesktopTest : public QObject {
   void ReturnFromEditorChecksOnceAndFocusesTheBox();
   void MinimumSizeKeepsTheFramesApart();
   void HelpShowsTheGbkFileInItsOwnWindow();
+  void CurvePageRedrawnAfterEveryComputation();
 
  private:
   QLineEdit* Box(int i) { return window_->findChild<QLineEdit*>(QString("Text1(%1)").arg(i)); }
@@ -413,6 +416,27 @@ void DesktopTest::HelpShowsTheGbkFileInItsOwnWindow() {
   QVERIFY(window_->isVisible());
   QTest::keyClick(help->findChild<QPlainTextEdit*>(), Qt::Key_Escape);
   QVERIFY(!help->isVisible());
+}
+
+void DesktopTest::CurvePageRedrawnAfterEveryComputation() {
+  CurveView* view = AttachCurveView(*window_);
+  QComboBox* points = view->findChild<QComboBox*>();
+  QVERIFY(points != nullptr);
+  QCOMPARE(points->count(), 0);
+  QVERIFY(!points->isEnabled());
+  // Example 1 lists three points: a curve for each, the first one chosen.
+  Click(Button("Command1(2)"));
+  QCOMPARE(watcher_->texts, QStringList());
+  QCOMPARE(view->Model().curves.size(), size_t{3});
+  QCOMPARE(points->count(), 3);
+  QCOMPARE(points->currentIndex(), 0);
+  QVERIFY(points->isEnabled());
+  // Without the point list the page is empty again after the next computation.
+  Click(window_->findChild<QCheckBox*>("Check1"));
+  Click(Button("Command1(2)"));
+  QCOMPARE(watcher_->texts, QStringList());
+  QCOMPARE(points->count(), 0);
+  QVERIFY(view->Model().curves.empty());
 }
 
 }  // namespace zelto::desktop
