@@ -78,11 +78,11 @@ const char* EndNote(CurveEnd end) {
     case CurveEnd::Faded:
       return "";
     case CurveEnd::Steady:
-      return "连续泄漏：室外浓度已达稳定值，此后保持不变";
+      return "连续泄漏：室外浓度已达稳定值，此后保持不变。";
     case CurveEnd::TimeLimit:
-      return "已达24小时计算上限，浓度仍未降至峰值的1%以下";
+      return "已达24小时计算上限，浓度仍未降至峰值的1%以下。";
     case CurveEnd::NotReached:
-      return "烟团(烟羽)未到达该点，浓度始终为0";
+      return "烟团(烟羽)未到达该点，浓度始终为0。";
   }
   return "";
 }
