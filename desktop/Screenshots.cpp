@@ -44,7 +44,7 @@
 
 namespace {
 
-const QStringList kModes = {"main", "editor", "small", "small-zone", "refusal", "export", "list", "enlarged", "curve"};
+const QStringList kModes = {"main", "editor", "small", "small-zone", "refusal", "export", "list", "enlarged", "curve", "notes"};
 
 // The window as the screen shows it; the widget's own rendering where the
 // platform cannot read the screen back.
@@ -164,7 +164,12 @@ int main(int argc, char** argv) {
         if (pages->tabText(i) == "浓度-时间") pages->setCurrentIndex(i);
       }
     }
-    if (mode == "main" || mode.startsWith("small") || mode == "curve") {
+    if (mode == "notes") {
+      for (int i = 0; i < pages->count(); ++i) {
+        if (pages->tabText(i).startsWith("适用性提示")) pages->setCurrentIndex(i);
+      }
+    }
+    if (mode == "main" || mode.startsWith("small") || mode == "curve" || mode == "notes") {
       QTimer::singleShot(300, [&] { finish(Save(&window, png)); });
       return;
     }
