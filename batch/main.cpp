@@ -23,7 +23,10 @@
 #include "dispersion/Dispersion.h"
 #include "notes/Applicability.h"
 #include "ui/ControlLabels.h"
+#include "ui/ControlIds.h"
+#include "ui/InputRules.h"
 #include "ui/MainWindow.h"
+#include "ui/SubstanceChoice.h"
 #include "zone/MapExport.h"
 
 namespace zelto {
@@ -34,8 +37,10 @@ constexpr int kExitUsage = 1;
 constexpr int kExitRefused = 2;
 
 const char* const kHelp =
-    "用法 / Usage: zelto-batch [--json] [--out-dir DIR] [--geojson FILE] [--kml FILE] [SETTINGS]\n"
-    "                    [--timeseries FILE] [--air-exchange RATE]\n"
+    "用法 / Usage: zelto-batch [--json] [--out-dir DIR] [--geojson FILE] [--kml FILE]\n"
+    "                          [--timeseries FILE] [--air-exchange RATE]\n"
+    "                          [--substance KEY] [--library FILE] [SETTINGS]\n"
+    "              zelto-batch [--library FILE] --list-substances\n"
     "\n"
     "  SETTINGS       设置文件（与 ZELTO.ini 格式相同）。省略时使用程序目录下的 ZELTO.ini；\n"
     "                 该文件也不存在时使用窗口的内置默认值（当天日期和当前时间）。\n"
@@ -66,6 +71,18 @@ const char* const kHelp =
     "  --air-exchange RATE\n"
     "                 室内浓度所用的建筑换气次数（次/小时，默认 0.5）。\n"
     "                 Air exchanges per hour of the closed building (default 0.5).\n"
+    "  --substance KEY\n"
+    "                 用物质库（程序目录下的 CHEMLIB.DAT）中的物质代替设置文件所选的物质；\n"
+    "                 KEY 为 CAS 号或完整的中文名、英文名，如 7782-50-5、氯、CHLORINE。\n"
+    "                 Use a substance of the library (CHEMLIB.DAT beside the executable)\n"
+    "                 instead of the one the settings file chose; KEY is its CAS number or\n"
+    "                 its exact Chinese or English name.\n"
+    "  --list-substances\n"
+    "                 列出物质库：CAS 号、中文名、英文名、有无 Vossler 参数、PAC-1/2/3 及单位。\n"
+    "                 List the library: CAS number, Chinese name, English name, whether a\n"
+    "                 Vossler set exists, PAC-1/2/3 with unit.\n"
+    "  --library FILE 用 FILE 代替程序目录下的物质库 CHEMLIB.DAT。\n"
+    "                 Read the substance library from FILE instead of CHEMLIB.DAT.\n"
     "  --help         显示本说明。 Show this help.\n"
     "\n"
     "不带 --json 时，计算报告（UTF-8，\\n 行尾）写到标准输出，提示信息逐行写到标准错误。\n"
@@ -82,9 +99,11 @@ const char* const kHelp =
     "退出状态 / Exit status:\n"
     "  0  已生成计算报告（包括有警告的情况，如廓线数据文件无法写入）\n"
     "     the report was produced (warnings such as an unwritable contour file included)\n"
-    "  1  参数错误，或设置文件不存在、无法读取，或地图文件、浓度-时间文件无法写出\n"
-    "     usage error, or the SETTINGS file does not exist or cannot be read, or a map\n"
-    "     file or the time-series file could not be written\n"
+    "  1  参数错误（包括物质库中没有的 KEY），或设置文件不存在、无法读取，或地图文件、\n"
+    "     浓度-时间文件无法写出\n"
+    "     usage error (an unknown substance KEY included), or the SETTINGS file does not\n"
+    "     exist or cannot be read, or a map file or the time-series file could not be\n"
+    "     written\n"
     "  2  输入检查或计算阶段拒绝了计算\n"
     "     an input check or a computation stage refused\n";
 
@@ -99,6 +118,10 @@ struct Arguments {
   std::string kml;
   std::string timeseries;  // CSV of the curves, empty = not asked for
   double airExchange = kDefaultAirExchangePerHour;  // per hour
+  bool hasSubstance = false;
+  std::string substance;  // --substance KEY
+  bool listSubstances = false;
+  std::string library;  // --library FILE, empty = CHEMLIB.DAT beside the executable
 };
 
 // Returns false with an explanation for a usage error.
@@ -141,6 +164,21 @@ bool ParseArguments(int argc, char** argv, Arguments& a, std::string& error) {
       }
       a.airExchange = rate;
       ++i;
+    } else if (!optionsEnded && arg == "--substance") {
+      if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+        error = "--substance 缺少物质 / --substance needs a CAS number or name";
+        return false;
+      }
+      a.hasSubstance = true;
+      a.substance = argv[++i];
+    } else if (!optionsEnded && arg == "--library") {
+      if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+        error = "--library 缺少文件名 / --library needs a file name";
+        return false;
+      }
+      a.library = argv[++i];
+    } else if (!optionsEnded && arg == "--list-substances") {
+      a.listSubstances = true;
     } else if (!optionsEnded && arg.rfind("--out-dir=", 0) == 0) {
       a.hasOutDir = true;
       a.outDir = arg.substr(10);
@@ -271,6 +309,23 @@ int UsageError(const std::string& explanation) {
   return kExitUsage;
 }
 
+// One line per library substance: CAS, Chinese name, English name, Vossler
+// set yes/no, PAC-1/2/3 with unit ("-" when none is published), tab-separated.
+void ListSubstances(const MainWindow& w) {
+  std::cout << "CAS\t中文名\tEnglish name\tVossler\tPAC-1/2/3\n";
+  for (const LibrarySubstance& sub : w.Library.Substances) {
+    std::cout << sub.Cas << '\t' << sub.NameZh << '\t' << sub.NameEn << '\t'
+              << (sub.HasVossler ? "有/yes" : "无/no") << '\t';
+    if (sub.HasPac) {
+      std::cout << TextOfSingle(sub.Pac[0]) << '/' << TextOfSingle(sub.Pac[1]) << '/'
+                << TextOfSingle(sub.Pac[2]) << ' ' << sub.PacUnit;
+    } else {
+      std::cout << '-';
+    }
+    std::cout << '\n';
+  }
+}
+
 int Run(int argc, char** argv) {
   Arguments args;
   std::string error;
@@ -309,15 +364,34 @@ int Run(int argc, char** argv) {
 
   ModelState s;
   BatchSink sink;
+  StandardErrorSink diagnostics;
   MainWindow w(s, sink);
   w.SettingsPath = settingsPath;
   w.ContourPath = contourPath;
   w.HelpPath.clear();
+  w.Diagnostics = &diagnostics;
+  if (!args.library.empty()) w.LibraryPath = args.library;
 
   // Start and first activation: settings read and inputs prepared, with any
   // refusal ignored as the window does.
   w.Form_Load();
+  const bool needsLibrary = args.listSubstances || args.hasSubstance;
+  if (needsLibrary && !w.LibraryNotice.empty()) return UsageError(w.LibraryNotice);
+  if (args.listSubstances) {
+    ListSubstances(w);
+    return kExitReport;
+  }
+  int substanceIndex = -1;
+  if (args.hasSubstance) {
+    substanceIndex = FindSubstanceKey(w, args.substance);
+    if (substanceIndex < 0) {
+      return UsageError("物质库中没有该物质 / no such substance in the library: " + args.substance +
+                        "（--list-substances 列出物质库 / lists the library）");
+    }
+  }
   w.Form_Activate();
+  // The operator's choice in the substance list, after the settings were read.
+  if (substanceIndex >= 0) w.SetListIndex(combo::Substance, substanceIndex);
 
   // The compute button.
   sink.recording = true;

@@ -22,6 +22,13 @@ class MessageRecorder : public MessageSink {
   std::vector<std::string> messages;
 };
 
+// Writes each message as one line on standard error: the programs'
+// diagnostics (for instance the library substances that were skipped).
+class StandardErrorSink : public MessageSink {
+ public:
+  void ShowMessage(const std::string& text) override;
+};
+
 // Swallows messages (start-up passes whose refusals are not reported).
 class NullMessageSink : public MessageSink {
  public:

@@ -22,6 +22,9 @@ int main(int argc, char** argv) {
   zelto::ModelState state;
   zelto::desktop::MessageBoxSink messages(QString::fromUtf8(zelto::kMainWindowTitle));
   zelto::MainWindow model(state, messages);
+  // Library substances the checks refused are named on standard error.
+  zelto::StandardErrorSink diagnostics;
+  model.Diagnostics = &diagnostics;
   zelto::desktop::MainWindowWidget window(model, messages);
   zelto::desktop::AttachZoneView(window);
   zelto::desktop::AttachCurveView(window);

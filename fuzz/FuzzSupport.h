@@ -129,6 +129,7 @@ struct WindowRun {
     w.SettingsPath = settingsPath;
     w.ContourPath = ScratchDir() + "/CONCXY.DAT";
     w.HelpPath.clear();
+    w.LibraryPath.clear();  // the library is read at start, not fuzzed here
   }
 
   // The compute button after the first activation; true when a report was made.

@@ -11,6 +11,7 @@
 #include "dispersion/Dispersion.h"
 #include "ui/MainLayout.h"
 #include "ui/SettingsFile.h"
+#include "ui/SubstanceChoice.h"
 
 namespace zelto {
 
@@ -128,6 +129,7 @@ MainWindow::MainWindow(ModelState& state, MessageSink& messages) : s(state), sin
   SettingsPath = JoinPath(dir, "ZELTO.ini");
   ContourPath = JoinPath(dir, kContourFileName);
   HelpPath = JoinPath(dir, "readme.txt");
+  LibraryPath = JoinPath(dir, kLibraryFileName);
 
   Clock = SystemClock;
 }
@@ -210,6 +212,7 @@ void MainWindow::Form_Load() {
   s.ChemicalCount = 1;
   s.VosslerSets.assign(2, VosslerSet{});
   s.VosslerSetCount = 1;
+  LoadLibrary();
 
   Busy = true;
   ComboBox& names = Combo1[combo::Substance];
@@ -217,13 +220,35 @@ void MainWindow::Form_Load() {
   names.ListIndex = -1;
   names.Text.clear();
   names.Items.push_back(kTemporarySubstanceName);
-  for (int k = 1; k <= s.ChemicalCount; ++k) names.Items.push_back(s.Chemicals[k].Name);
+  names.Items.push_back(s.Chemicals[1].Name);
+  for (const LibrarySubstance& sub : Library.Substances) names.Items.push_back(LibraryItemText(sub));
 
   for (int i = 0; i < static_cast<int>(Combo1.size()); ++i) SetListIndex(i, 0);
   FirstActivation = true;
   Busy = false;
   // The window opens with the focus on the first control of the Tab order.
   Focus = MainTabOrder().front();
+}
+
+void MainWindow::LoadLibrary() {
+  Library = SubstanceLibrary{};
+  LibraryNotice.clear();
+  if (LibraryPath.empty()) return;
+  LibraryLoad load;
+  const bool usable = LoadSubstanceLibraryFile(s, LibraryPath, Library, load);
+  if (Diagnostics != nullptr) {
+    for (const std::string& line : load.Refusals) Diagnostics->ShowMessage(line);
+  }
+  if (!usable) {
+    // Nothing was added: the list keeps the temporary and the defined substance.
+    Library = SubstanceLibrary{};
+    s.Chemicals.resize(2);
+    s.ChemicalCount = 1;
+    s.VosslerSets.resize(2);
+    s.VosslerSetCount = 1;
+    LibraryNotice = kLibraryUnusableNotice;
+    sink.ShowMessage(LibraryNotice);
+  }
 }
 
 void MainWindow::Form_Activate() {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "chem/SubstanceLibrary.h"
 #include "core/Messages.h"
 #include "core/ModelState.h"
 #include "notes/Applicability.h"
@@ -141,6 +142,19 @@ class MainWindow {
   std::string SettingsPath;  // "ZELTO.ini"
   std::string ContourPath;   // "CONCXY.DAT"
   std::string HelpPath;      // "readme.txt"
+  // The substance library "CHEMLIB.DAT", read by Form_Load into the chemical
+  // list after the user-defined substance. Empty: no library, no notice.
+  std::string LibraryPath;
+
+  // ---- Substance library ----
+  // Headers of the library substances in list order (their slots are their
+  // list indices: slot k of Chemicals is item k of the substance list).
+  SubstanceLibrary Library;
+  // The notice shown when the library could not be used (empty when it was).
+  std::string LibraryNotice;
+  // Where the substances the library's checks refused are named, one line
+  // each (standard error in the programs). Null: not reported.
+  MessageSink* Diagnostics = nullptr;
 
   // ---- Injected services ----
   // Local clock used by Form_Load (default: SystemClock).
@@ -208,6 +222,21 @@ class MainWindow {
   void Form_Resize(int clientWidth, int clientHeight);
   void Cmd_Click(int index);
 
+  // ---- Substance library (ui/SubstanceChoice.cpp) ----
+  // The library substance chosen in the substance list, or null.
+  const LibrarySubstance* ChosenLibrarySubstance() const;
+  // "采用PAC-1/2/3": the thresholds box gets the chosen substance's three PAC
+  // values and the unit list their unit. Enabled only when it has them.
+  bool CanUsePac() const;
+  void UsePacThresholds();
+  // "从物质库复制": the chosen library substance (both blocks and the name)
+  // becomes the user-defined substance of slot 1, which is then chosen.
+  bool CanCopyFromLibrary() const;
+  void CopyFromLibrary();
+  // Chooses the substance with this CAS number; false (nothing changes) when
+  // the library has none.
+  bool ChooseSubstanceByCas(const std::string& cas);
+
   // What a request to close the window (its close box, the system) came to.
   enum class CloseAnswer : uint8_t {
     Closed,    // Form_Unload ran and the window may close
@@ -217,6 +246,8 @@ class MainWindow {
   CloseAnswer RequestClose();
 
  private:
+  // Form_Load's step that reads the library into slots 2 on.
+  void LoadLibrary();
   // Shows the message (if any), returns the focus to box index, sets cancel.
   void RejectBox(int index, bool& cancel, const char* message);
 };

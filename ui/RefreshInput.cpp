@@ -115,18 +115,21 @@ float DurationMinutes(const std::string& text, bool seconds) {
   return static_cast<float>(seconds ? v / 60.0 : v);
 }
 
-// The chosen substance into the model record. The defined substance is
+// The chosen substance into the model record. A defined substance is
 // selectable only with a molecular weight and a boiling point; otherwise the
-// list goes back to the temporary substance without raising its click.
+// list goes back to the temporary substance without raising its click. The
+// test is made on the chosen substance: a library substance stays selectable
+// while the user-defined one is still undefined.
 void SelectSubstance(MainWindow& w) {
   ModelState& s = w.s;
   s.ChemicalIndex = static_cast<int16_t>(w.Combo1[combo::Substance].ListIndex);
   if (s.ChemicalIndex < 0 || s.ChemicalIndex >= static_cast<int>(s.Chemicals.size())) {
     s.ChemicalIndex = 0;
   }
-  const bool defined = s.Chemicals.size() > 1 &&
-                       s.Chemicals[1].Params[general::MolecularWeight] != 0 &&
-                       s.Chemicals[1].Params[general::BoilingPoint] != 0;
+  const size_t tested = s.ChemicalIndex >= 1 ? static_cast<size_t>(s.ChemicalIndex) : 1;
+  const bool defined = s.Chemicals.size() > tested &&
+                       s.Chemicals[tested].Params[general::MolecularWeight] != 0 &&
+                       s.Chemicals[tested].Params[general::BoilingPoint] != 0;
   if (!defined) {
     s.ChemicalIndex = 0;
     const bool wasBusy = w.Busy;

@@ -33,6 +33,10 @@ void AppendIntegerRecord(std::string& out, long long value) {
 
 }  // namespace
 
+std::string SubstanceNotInLibraryNotice(const std::string& cas) {
+  return "设置文件中选用的物质（CAS " + cas + "）不在物质库中，已改为临时物质。";
+}
+
 std::string QuoteSettingsText(const std::string& text) {
   std::string quoted = "\"";
   for (char c : text) {
@@ -137,6 +141,11 @@ std::string FormatSettingsFile(const MainWindow& w) {
   out += QuoteSettingsText(hasEntry ? w.s.Chemicals[1].Name : std::string(kUndefinedSubstanceName));
   out += ',';
   AppendIntegerRecord(out, hasEntry ? w.s.Chemicals[1].VosslerIndex : 0);
+  // Record 42, only while a library substance is chosen: its CAS number, so
+  // that the choice survives a library that gained or reordered substances.
+  // Readers of 41 records stop before it.
+  const LibrarySubstance* chosen = w.ChosenLibrarySubstance();
+  if (chosen != nullptr && !chosen->Cas.empty()) AppendTextRecord(out, chosen->Cas);
   return Utf8ToGbk(out);
 }
 
@@ -232,6 +241,16 @@ bool ReadSettingsFile(MainWindow& w, const std::string& path) {
       w.s.Chemicals[1].VosslerIndex = names_set ? static_cast<int16_t>(number) : int16_t{0};
     }
     step(ok);
+  }
+
+  // Record 42 (optional): the CAS number of the chosen library substance,
+  // which decides over the list index of record 34. A number the library
+  // does not hold falls back to the temporary substance with a notice.
+  if (reader.ReadField(text) && !TrimBlanks(text).empty()) {
+    if (!w.ChooseSubstanceByCas(text)) {
+      w.SetListIndex(combo::Substance, 0);
+      w.sink.ShowMessage(SubstanceNotInLibraryNotice(TrimBlanks(text)));
+    }
   }
 
   // The blocks were accepted by the editor when they were saved; they are

@@ -11,6 +11,8 @@
 //   37, 38  texts of Text2 (receptor points) and Text3 (results)
 //   39, 40  GeneralParamText, VosslerParamText
 //   41      name and VosslerIndex of entry 1 of the chemical list
+//   42      only while a library substance is chosen: its CAS number (text);
+//           on reading it chooses that substance whatever record 34 says
 // A text is written between double quotes with every quote inside it doubled;
 // an integer as its decimal digits with a leading "-" when negative.
 #pragma once
@@ -29,6 +31,9 @@ inline constexpr int kSettingsRecordCount = 41;
 // Most bytes read from a settings file (a real one is about 2 KB): whatever
 // lies beyond is left unread, and the steps that would need it fail.
 inline constexpr size_t kSettingsMaxBytes = 16 * 1024 * 1024;
+
+// The notice when record 42 names a CAS number the library does not hold.
+std::string SubstanceNotInLibraryNotice(const std::string& cas);
 
 // A text field: enclosed in double quotes, inner quotes doubled.
 std::string QuoteSettingsText(const std::string& text);

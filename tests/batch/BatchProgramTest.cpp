@@ -141,7 +141,10 @@ TEST_F(BatchProgram, HelpInChineseAndEnglish) {
   const RunResult r = RunBatch({"--help"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
-  EXPECT_NE(r.out.find("用法 / Usage: zelto-batch [--json] [--out-dir DIR] [--geojson FILE] [--kml FILE] [SETTINGS]"),
+  EXPECT_NE(r.out.find("用法 / Usage: zelto-batch [--json] [--out-dir DIR] [--geojson FILE] [--kml FILE]\n"
+                       "                          [--timeseries FILE] [--air-exchange RATE]\n"
+                       "                          [--substance KEY] [--library FILE] [SETTINGS]\n"
+                       "              zelto-batch [--library FILE] --list-substances\n"),
             std::string::npos);
   EXPECT_NE(r.out.find("退出状态 / Exit status:"), std::string::npos);
   EXPECT_NE(r.out.find("  2  输入检查或计算阶段拒绝了计算"), std::string::npos);
@@ -232,7 +235,7 @@ TEST_F(BatchProgram, JsonObjectFieldsAndTypes) {
   EXPECT_EQ(j["ReleaseMode"], 2);
   EXPECT_TRUE(j["HazardLimitReached"].is_boolean());
   EXPECT_EQ(j["SpreadCoef"].size(), 14u);
-  EXPECT_EQ(j["Chemicals"].size(), 2u);
+  EXPECT_EQ(j["Chemicals"].size(), j["ChemicalCount"].get<size_t>() + 1);  // the library included
   EXPECT_EQ(j["Chemicals"][1]["Params"].size(), 12u);
   EXPECT_EQ(j["VosslerSets"][1]["Values"].size(), 40u);
   for (const char* key : {"WindExponent", "MixViscosity", "SchmidtNumber", "ReceptorX", "ReceptorY",
@@ -415,6 +418,45 @@ TEST_F(BatchProgram, LongReportNoticeNamesTheFileWritten) {
 
 std::string Reference(const char* file) {
   return ReadAll(std::string(ZELTO_SOURCE_DIR) + "/tests/batch/reference/" + file);
+}
+
+// The program's test library (tests/data/make_library_fixture.py): chlorine,
+// ammonia, benzene with a Vossler set, one refused substance, nitrogen
+// tetroxide, UDMH.
+std::string FixtureLibrary() { return std::string(ZELTO_SOURCE_DIR) + "/tests/data/CHEMLIB-fixture.DAT"; }
+
+TEST_F(BatchProgram, ListSubstancesPrintsTheLibrary) {
+  const RunResult r = RunBatch({"--library", FixtureLibrary(), "--list-substances"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(HasLine(r.out, "CAS\t中文名\tEnglish name\tVossler\tPAC-1/2/3"));
+  EXPECT_TRUE(HasLine(r.out, "7782-50-5\t氯\tCHLORINE\t无/no\t0.5/2/20 ppm"));
+  EXPECT_TRUE(HasLine(r.out, "71-43-2\t苯\tBENZENE\t有/yes\t52/800/4000 ppm"));
+  EXPECT_TRUE(HasLine(r.out, "10544-72-6\t四氧化二氮\tNITROGEN TETROXIDE\t无/no\t-"));
+  // The substance the checks refuse is named on standard error, not listed.
+  EXPECT_EQ(r.out.find("坏物质"), std::string::npos);
+  EXPECT_NE(r.err.find("坏物质"), std::string::npos);
+  // Without a usable library the listing is a usage error.
+  const RunResult none = RunBatch({"--library", "/nonexistent/CHEMLIB.DAT", "--list-substances"});
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.out, "");
+}
+
+TEST_F(BatchProgram, SubstanceKeyOverridesTheSettingsFile) {
+  const fs::path dir = TempDir("substance");
+  const std::string settings = Example("01-chlorine-leak-day.ini");  // the temporary substance
+  const RunResult r = RunBatch({"--out-dir", dir.string(), "--library", FixtureLibrary(),
+                                "--substance", "氨", settings});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(HasLine(r.out, "污染物名称：AMMONIA"));
+  const RunResult byCas = RunBatch({"--out-dir", dir.string(), "--library", FixtureLibrary(),
+                                    "--substance", "7664-41-7", settings});
+  EXPECT_EQ(byCas.out, r.out);
+
+  const RunResult unknown = RunBatch({"--library", FixtureLibrary(), "--substance", "UNOBTAINIUM",
+                                      settings});
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_EQ(unknown.out, "");
+  EXPECT_NE(unknown.err.find("UNOBTAINIUM"), std::string::npos);
 }
 
 TEST_F(BatchProgram, ChlorineLeakByDay) {

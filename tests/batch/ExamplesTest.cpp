@@ -25,6 +25,7 @@ std::string SettingsBytesOf(const examples::Scenario& sc, MessageRecorder& rec) 
   MainWindow w(s, rec);
   w.Clock = [] { return ClockReading{2023, 1, 1, 12, 0, 0}; };
   w.SettingsPath = "/nonexistent/ZELTO.ini";
+  w.LibraryPath.clear();
   w.Form_Load();
   w.Form_Activate();  // the built-in defaults are refused; that is expected here
   rec.messages.clear();
@@ -62,6 +63,7 @@ TEST(Examples, ReadBackGiveTheSameSettings) {
     MessageRecorder rec;
     MainWindow w(s, rec);
     w.SettingsPath = ExamplePath(sc.file);
+    w.LibraryPath.clear();
     w.Form_Load();
     w.Form_Activate();
     EXPECT_TRUE(rec.messages.empty()) << sc.file << ": " << (rec.messages.empty() ? "" : rec.messages[0]);

@@ -139,6 +139,7 @@ void DesktopTest::OpenWindow(const char* example) {
   model_->SettingsPath = settings_.toStdString();
   model_->ContourPath = dir_->filePath("CONCXY.DAT").toStdString();
   model_->HelpPath = dir_->filePath("readme.txt").toStdString();
+  model_->LibraryPath = ZELTO_SOURCE_DIR "/tests/data/CHEMLIB-fixture.DAT";
   watcher_ = std::make_unique<MessageWatcher>();
   window_ = std::make_unique<MainWindowWidget>(*model_, *sink_);
   window_->move(60, 40);

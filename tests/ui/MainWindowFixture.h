@@ -28,6 +28,7 @@ class MainWindowTest : public ::testing::Test {
   void SetUp() override {
     w.Clock = FixedClock;
     w.SettingsPath = "/nonexistent-zelto-dir/ZELTO.ini";
+    w.LibraryPath.clear();  // the library tests name their own file
     w.Form_Load();
   }
 

@@ -62,6 +62,7 @@ struct StartedWindow {
   MainWindow w{s, sink};
   StartedWindow() {
     w.Clock = FixedClock;
+    w.LibraryPath.clear();  // the list of a start without the library
     w.Form_Load();
   }
 };
