@@ -51,7 +51,11 @@ def norm(v):
 
 
 def run_batch(batch, path, outdir, json_mode=True):
-    args = [batch] + (['--json'] if json_mode else []) + ['--out-dir', outdir, path]
+    # The model knows the chemical list of a start without the substance
+    # library: a library file that does not exist leaves exactly that list.
+    no_library = os.path.join(outdir, 'no-substance-library.DAT')
+    args = [batch] + (['--json'] if json_mode else []) + ['--library', no_library,
+                                                           '--out-dir', outdir, path]
     p = subprocess.run(args, capture_output=True, timeout=600)
     return p.returncode, p.stdout, p.stderr
 
