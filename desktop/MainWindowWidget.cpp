@@ -385,6 +385,7 @@ void MainWindowWidget::Redraw() {
   }
   ApplyBusyState();
   redrawing_ = false;
+  emit Redrawn();
 }
 
 void MainWindowWidget::RedrawLists() {

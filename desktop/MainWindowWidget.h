@@ -49,10 +49,18 @@ class MainWindowWidget : public QWidget {
   QTabWidget* ResultsTabs() const { return results_; }
   int AddResultsPage(QWidget* page, const QString& title);
 
+  // For controls added beside the model's own (substance library): the
+  // widget of a control, and a handler of the model run as the window's own
+  // handlers are (then the window is redrawn).
+  QWidget* ControlWidget(FocusId id) const { return WidgetFor(id); }
+  void RunHandler(const std::function<void()>& handler) { Forward(handler); }
+
  signals:
   // The compute button produced a new report; the model record holds the
   // results it was made from.
   void ResultsShown();
+  // The window has been redrawn from the model.
+  void Redrawn();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

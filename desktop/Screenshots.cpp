@@ -36,6 +36,7 @@
 #include "desktop/CurveView.h"
 #include "desktop/Fonts.h"
 #include "desktop/Language.h"
+#include "desktop/LibraryControls.h"
 #include "desktop/MainWindowWidget.h"
 #include "desktop/MessageBoxSink.h"
 #include "desktop/NotesView.h"
@@ -103,6 +104,7 @@ int main(int argc, char** argv) {
   zelto::desktop::AttachZoneView(window);  // as the program shows it
   zelto::desktop::AttachCurveView(window);
   zelto::desktop::AttachNotesView(window);
+  zelto::desktop::AttachLibraryControls(window);
   if (QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr) {
     const QRect area = screen->availableGeometry();
     window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));

@@ -6,6 +6,7 @@
 #include "desktop/CurveView.h"
 #include "desktop/Fonts.h"
 #include "desktop/Language.h"
+#include "desktop/LibraryControls.h"
 #include "desktop/MainWindowWidget.h"
 #include "desktop/MessageBoxSink.h"
 #include "desktop/NotesView.h"
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
   model.Diagnostics = &diagnostics;
   zelto::desktop::MainWindowWidget window(model, messages);
   zelto::desktop::AttachZoneView(window);
+  zelto::desktop::AttachLibraryControls(window);
   zelto::desktop::AttachCurveView(window);
   zelto::desktop::AttachNotesView(window);
   window.show();
