@@ -18,6 +18,9 @@ std::string ExamplePath(const char* file) {
   return std::string(ZELTO_SOURCE_DIR) + "/examples/" + file;
 }
 
+// The substance library the program ships (an example chooses from it).
+std::string ShippedLibrary() { return std::string(ZELTO_SOURCE_DIR) + "/data/CHEMLIB.DAT"; }
+
 // The window as the operator leaves it after entering a scenario: started
 // without a settings file, entries typed, then checked as saving checks them.
 std::string SettingsBytesOf(const examples::Scenario& sc, MessageRecorder& rec) {
@@ -25,7 +28,7 @@ std::string SettingsBytesOf(const examples::Scenario& sc, MessageRecorder& rec) 
   MainWindow w(s, rec);
   w.Clock = [] { return ClockReading{2023, 1, 1, 12, 0, 0}; };
   w.SettingsPath = "/nonexistent/ZELTO.ini";
-  w.LibraryPath.clear();
+  w.LibraryPath = ShippedLibrary();
   w.Form_Load();
   w.Form_Activate();  // the built-in defaults are refused; that is expected here
   rec.messages.clear();
@@ -63,7 +66,7 @@ TEST(Examples, ReadBackGiveTheSameSettings) {
     MessageRecorder rec;
     MainWindow w(s, rec);
     w.SettingsPath = ExamplePath(sc.file);
-    w.LibraryPath.clear();
+    w.LibraryPath = ShippedLibrary();
     w.Form_Load();
     w.Form_Activate();
     EXPECT_TRUE(rec.messages.empty()) << sc.file << ": " << (rec.messages.empty() ? "" : rec.messages[0]);
