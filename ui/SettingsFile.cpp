@@ -235,8 +235,10 @@ bool ReadSettingsFile(MainWindow& w, const std::string& path) {
     bool ok = reader.ReadInteger(number);
     ok = ok && hasEntry;
     if (ok) {
-      // Only a stored set may be named; anything else means no set.
-      const bool names_set = number >= 1 && number <= w.s.VosslerSetCount &&
+      // Only the defined substance's own set (slot 1) may be named: the
+      // slots after it belong to the substance library. Anything else means
+      // no set.
+      const bool names_set = number == 1 && number <= w.s.VosslerSetCount &&
                              number < static_cast<long long>(w.s.VosslerSets.size());
       w.s.Chemicals[1].VosslerIndex = names_set ? static_cast<int16_t>(number) : int16_t{0};
     }

@@ -73,7 +73,7 @@ std::string FormatSettingsFile(const MainWindow& w);
 // controls are filled; every record is its own step, and a step that fails
 // (missing or unreadable field, a list index outside its list, a check state
 // other than 0 or 1) is skipped while the others still run. A VosslerIndex
-// naming no stored set reads as 0. Afterwards both parameter texts are parsed
+// other than 1 (the defined substance's own set) reads as 0. Afterwards both parameter texts are parsed
 // into entry 1 without checks and Busy is cleared. FirstActivation is cleared
 // in every case.
 // At most kSettingsMaxBytes are read.

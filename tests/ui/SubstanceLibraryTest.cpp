@@ -245,6 +245,15 @@ TEST(SettingsCasRecord, ChoiceSurvivesAReorderedLibrary) {
   EXPECT_EQ(fallback.sink.messages,
             std::vector<std::string>{SubstanceNotInLibraryNotice("1234-56-7")});
 
+  // Record 41 may give the defined substance only its own Vossler set (slot
+  // 1), not one of the library's (benzene's set is slot 2).
+  std::string foreignSet = text;
+  foreignSet.replace(foreignSet.size() - tail.size(), tail.size(), "\"苯\",2\r\n");
+  WriteAll(settingsPath, Utf8ToGbk(foreignSet));
+  LibraryWindow setReader(libraryPath);
+  ReadSettingsFile(setReader.w, settingsPath);
+  EXPECT_EQ(setReader.s.Chemicals[1].Name, "苯");
+  EXPECT_EQ(setReader.s.Chemicals[1].VosslerIndex, 0);
   std::remove(libraryPath.c_str());
   std::remove(settingsPath.c_str());
 }
