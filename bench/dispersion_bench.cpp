@@ -34,7 +34,7 @@ ModelState DefaultInputs() {
   s.GroundElevation = 100.0f;
   s.WindDirection = 0.0f;
   s.WindHeight = 10.0f;
-  s.SigmaThetaFlag = 1;
+  s.SigmaThetaFlag = sigma_theta::NotGiven;
   s.SigmaTheta = 0.0f;
   s.SigmaThetaTime = 15.0f;
   s.WindSpeed = 3.0f;
@@ -112,7 +112,7 @@ ModelState PuffsUnderLidTraced() {
 ModelState Instantaneous() {
   ModelState s = DefaultInputs();
   s.ReleaseMode = 1;
-  s.ReleaseDuration = 0.25f;
+  s.ReleaseDuration = kInstantaneousDuration;
   s.ReleaseMass = 10000.0f;
   s.ReleaseRate = static_cast<float>(10000.0 / 0.25);
   s.AveragingTime = 1.0f;

@@ -29,7 +29,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kSourceDir = fs::path(__FILE__).parent_path().parent_path();
+const fs::path kSourceDir = ZELTO_SOURCE_DIR;
 
 fs::path ScratchDir() {
   const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();

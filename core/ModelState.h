@@ -76,7 +76,7 @@ struct ModelState {
   uint8_t GroundMoisture = 0;  // 1 dry, 2 wet, 3 snow-covered
   float WindDirection = 0;     // deg, 0..359
   float WindHeight = 0;        // m
-  uint8_t SigmaThetaFlag = 0;  // 1 not given, 2 given
+  uint8_t SigmaThetaFlag = 0;  // sigma_theta::Flag
   float SigmaTheta = 0;        // deg
   float SigmaThetaTime = 0;    // min
   float WindSpeed = 0;         // m/s at WindHeight
@@ -91,7 +91,7 @@ struct ModelState {
   std::string LocalDateText;
   std::string LocalTimeText;
   float TimeDifference = 0;          // h
-  std::string DayNightFlag;          // "Y" / "N"
+  std::string DayNightFlag;          // kDayFlag / kNightFlag
   float SolarElevation = 0;          // deg
   float AirPressure = 0;             // mb
   float Albedo = 0;
@@ -234,6 +234,26 @@ enum Mode : uint8_t {
   Stack = 3,              // buoyant gas from a stack
 };
 }  // namespace release
+
+// Whether the standard deviation of the wind direction was entered
+// (SigmaThetaFlag).
+namespace sigma_theta {
+enum Flag : uint8_t {
+  NotGiven = 1,
+  Given = 2,
+};
+}  // namespace sigma_theta
+
+// DayNightFlag: the sun above the horizon at the site, or not.
+inline constexpr char kDayFlag[] = "Y";
+inline constexpr char kNightFlag[] = "N";
+
+// Duration (min) the model gives an instantaneous release: the puff sum then
+// holds floor(0.25 x 20 + 0.5) = 5 puffs released 3 s apart.
+inline constexpr float kInstantaneousDuration = 0.25f;
+
+// A release the dispersion model treats as instantaneous.
+inline bool IsInstantaneousRelease(float durationMin) { return durationMin <= kInstantaneousDuration; }
 
 // Degrees Celsius to Kelvin. The air, pool and substance temperatures of the
 // model use 273.16; the stack gas temperature uses 273.15. Both offsets are

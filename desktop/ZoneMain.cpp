@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
   if (!zelto::FileExists(settings)) return Usage("设置文件不存在或无法读取：" + settings);
 
   // The window's start (settings read, refusals ignored), then its compute
-  // button; a report in the results box means the computation succeeded.
+  // button; the driver says whether the computation produced its report.
   zelto::ModelState s;
   StderrSink sink;
   zelto::MainWindow w(s, sink);
@@ -82,9 +82,7 @@ int main(int argc, char** argv) {
   w.Form_Load();
   w.Form_Activate();
   sink.recording = true;
-  w.Text3.Text.clear();
-  w.Command1_Click(2);
-  if (w.Text3.Text.empty()) {
+  if (!w.RefreshResults()) {
     std::cerr << "zelto-zone: 计算被拒绝，未保存图片 / the computation was refused\n";
     return 2;
   }

@@ -19,7 +19,6 @@
 
 #include "core/TextConv.h"
 #include "notes/Applicability.h"
-#include "zone/MapExport.h"
 #include "zone/ZoneGeometry.h"
 
 namespace zelto::desktop {
@@ -288,9 +287,7 @@ void DrawInset(QPainter& p, const Scene& sc, const View& main, double u) {
              Qt::AlignLeft | Qt::AlignTop, "阈值浓度区放大");
 }
 
-QString TimeText(const ModelState& s) {
-  return s.ReleaseDuration == kSentinel ? QString("持续释放") : "预测时刻 " + Num(s.PredictionTime) + " min";
-}
+QString TimeText(const ModelState& s) { return Q(ZoneTimeText(s)); }
 
 void DrawTitle(QPainter& p, const ModelState& s, const QRectF& band, double u) {
   p.setPen(Qt::black);
@@ -300,8 +297,7 @@ void DrawTitle(QPainter& p, const ModelState& s, const QRectF& band, double u) {
   p.setFont(PictureFont(16 * u));
   p.drawText(band.adjusted(16 * u, 0, -16 * u, -6 * u), Qt::AlignLeft | Qt::AlignBottom,
              "泄漏时间 " + Q(s.ReleaseDate) + " " + Q(s.ReleaseTime) + "（北京时间），泄漏位置 " +
-                 Num(std::fabs(s.Longitude)) + (s.Longitude < 0 ? "W " : "E ") + Num(std::fabs(s.Latitude)) +
-                 (s.Latitude < 0 ? "S" : "N") + "，预测点离地高度 " + Num(s.ReceptorHeight) + " m");
+                 Q(SiteText(s)) + "，预测点离地高度 " + Num(s.ReceptorHeight) + " m");
 }
 
 // The footnotes under the map: one line per applicability note, with its
@@ -349,7 +345,7 @@ void DrawLegend(QPainter& p, const Scene& sc, const View& view, const QRectF& bo
   p.setFont(PictureFont(18 * u, true));
   p.drawText(QPointF(x, y + 18 * u), "图例");
   y += 34 * u;
-  const bool ppm = s.MolecularWeight > 0 && s.PpmFactor > 0 && std::isfinite(s.PpmFactor);
+  const bool ppm = HasPpm(s);
   for (int j = 1; j <= sc.g.ThresholdCount; ++j) {
     const float c = j < static_cast<int>(s.Targets.Thresholds.size()) ? s.Targets.Thresholds[j] : 0.0f;
     QString first = "≥ " + Num(c) + " mg/m3";
@@ -442,7 +438,7 @@ void PaintZonePicture(QPainter& painter, const QRectF& area, const ModelState& s
     painter.setPen(QColor(150, 0, 0));
     painter.setFont(PictureFont(22 * u, true));
     painter.drawText(mapBox.adjusted(20 * u, mapBox.height() * 0.6, -20 * u, 0), Qt::AlignHCenter | Qt::AlignTop,
-                     "当前时刻下，计算区域内所有浓度均小于给定的最小阈值，无危害区");
+                     kNoHazardZoneText);
   }
   DrawInset(painter, sc, view, u);
   DrawLegend(painter, sc, view, legendBox, u);

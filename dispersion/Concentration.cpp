@@ -87,7 +87,7 @@ ConcentrationField TakeConcentrationField(const ModelState& s) {
 int SigmaYClass(const ConcentrationField& f) {
   double n = RoundHalfEven(f.horizontalStability);
   if (!(f.averagingTime > 1.0f)) n = RoundHalfEven(f.verticalStability);
-  if (f.sigmaThetaFlag != 2 && f.averagingTime > 1.0f && f.verticalStability == 6.0f) n = 4;
+  if (f.sigmaThetaFlag != sigma_theta::Given && f.averagingTime > 1.0f && f.verticalStability == 6.0f) n = 4;
   return static_cast<int>(n);
 }
 
@@ -121,7 +121,7 @@ float SigmaZAt(const ConcentrationField& f, float xr) {
   const double w = v <= 4.5 ? 1.0 : 1.5;
   const float fr = static_cast<float>(v - c2 + 2.5);
   float sz = static_cast<float>(s1 - fr * (static_cast<double>(s1) - s2) / w);
-  const double r = f.sigmaThetaFlag == 2 ? f.roughness : 3.0;
+  const double r = f.sigmaThetaFlag == sigma_theta::Given ? f.roughness : 3.0;
   sz = static_cast<float>(sz * std::pow(f.dispersionRoughness / r, 0.2));
   return sz;
 }
@@ -478,10 +478,19 @@ ConcentrationEvaluator::ConcentrationEvaluator(const ConcentrationField& f, bool
 ConcentrationEvaluator ConcentrationEvaluator::Fork() const { return ConcentrationEvaluator(shared_); }
 
 const ConcentrationField& ConcentrationEvaluator::field() const { return shared_->field; }
-long long ConcentrationEvaluator::evaluations() const { return shared_->evaluations.load(); }
-long long ConcentrationEvaluator::reuses() const { return shared_->reuses.load(); }
-long long ConcentrationEvaluator::work() const { return shared_->work.load(); }
-bool ConcentrationEvaluator::exhausted() const { return shared_->work.load() > shared_->workLimit; }
+long long ConcentrationEvaluator::evaluations() const { return shared_->evaluations.load() + evaluations_; }
+long long ConcentrationEvaluator::reuses() const { return shared_->reuses.load() + reuses_; }
+long long ConcentrationEvaluator::work() const {
+  return shared_->work.load(std::memory_order_relaxed) + work_;
+}
+bool ConcentrationEvaluator::exhausted() const { return work() > shared_->workLimit; }
+
+void ConcentrationEvaluator::Publish() {
+  shared_->work.fetch_add(work_);
+  shared_->evaluations.fetch_add(evaluations_);
+  shared_->reuses.fetch_add(reuses_);
+  work_ = evaluations_ = reuses_ = 0;
+}
 
 float ConcentrationEvaluator::At(float x, float y, float z, float t) {
   Shared& sh = *shared_;
@@ -489,7 +498,7 @@ float ConcentrationEvaluator::At(float x, float y, float z, float t) {
   const ResultKey key{Bits(x), Bits(y), Bits(z), Bits(t)};
   ConcentrationSample r;
   if (sh.useCache && sh.results.Find(key, r)) {
-    sh.reuses.fetch_add(1, std::memory_order_relaxed);
+    ++reuses_;
     trail_.Record(r);
     return r.concentration;
   }
@@ -497,7 +506,7 @@ float ConcentrationEvaluator::At(float x, float y, float z, float t) {
     trail_.Record(ConcentrationSample{});  // concentration 0, nothing else written
     return 0.0f;
   }
-  sh.evaluations.fetch_add(1, std::memory_order_relaxed);
+  ++evaluations_;
 
   ColumnValues col;
   const ColumnKey columnKey{Bits(x), Bits(z)};
@@ -506,7 +515,8 @@ float ConcentrationEvaluator::At(float x, float y, float z, float t) {
   const bool hadPuffFactors = col.puffReady;
   long long puffs = 0;
   r = EvaluateColumn(sh.field, col, x, y, z, t, puffs);
-  sh.work.fetch_add(kEvaluationWork + puffs, std::memory_order_relaxed);
+  work_ += kEvaluationWork + puffs;
+  if (work_ >= kPublishedWork) Publish();
   if (sh.useCache) {
     if (!kept || col.puffReady != hadPuffFactors) sh.columns.Put(columnKey, col);
     sh.results.Put(key, r);

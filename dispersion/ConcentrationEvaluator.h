@@ -122,7 +122,8 @@ class ConcentrationEvaluator {
   const ConcentrationField& field() const;
   EvaluationTrail& trail() { return trail_; }
 
-  // Number of full evaluations done and of results served from the cache.
+  // Number of full evaluations done and of results served from the cache,
+  // by this evaluator and the forks that have published their counts.
   long long evaluations() const;
   long long reuses() const;
 
@@ -133,11 +134,21 @@ class ConcentrationEvaluator {
   long long work() const;
   bool exhausted() const;
 
+  // Adds this evaluator's counts to the shared ones. A fork publishes its
+  // work every kPublishedWork units on its own (so that the others see the
+  // limit approach) and the rest when its thread is done; one evaluator
+  // alone counts exactly without ever publishing.
+  void Publish();
+  static constexpr long long kPublishedWork = 1 << 16;
+
  private:
   struct Shared;
   explicit ConcentrationEvaluator(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) {}
   std::shared_ptr<Shared> shared_;
   EvaluationTrail trail_;
+  // Counts not yet published: kept apart so that two threads do not write
+  // the same cache line at every evaluation.
+  long long work_ = 0, evaluations_ = 0, reuses_ = 0;
 };
 
 // The plane maximum as a search finds it; Store writes it into the record.

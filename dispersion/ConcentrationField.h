@@ -41,7 +41,7 @@ struct ConcentrationField {
   float verticalStability = 0;
   float dispersionRoughness = 0;  // cm
   float roughness = 0;            // cm, as entered for the site
-  uint8_t sigmaThetaFlag = 0;     // 2 when sigma-theta was entered
+  uint8_t sigmaThetaFlag = 0;     // sigma_theta::Flag
   // Fixed for these inputs.
   int sigmaYClass = 0;            // class number n of the sigma-y formula
   float virtualDistance = 0;      // m, where sigma-y equals SourceSize / 4.3

@@ -39,6 +39,7 @@ void RunConcurrently(int count, int threads, const ConcentrationEvaluator& ev, W
       mine.trail() = EvaluationTrail{};
       work(i, mine, caller ? processEvents : none);
     }
+    mine.Publish();
   };
   const int helpers = std::max(0, std::min(threads, count) - 1);
   std::atomic<int> finished{0};

@@ -20,6 +20,11 @@ inline constexpr char kContourFileName[] = "CONCXY.DAT";
 // input checks and by the dispersion entry alike.
 inline constexpr char kThresholdsInvalidMessage[] = "廓线的阈值无效!";
 
+// Measured wind (m/s) at or below which the wind direction is too unsteady
+// for a confidence sector: the hazard zone is then a full circle, and the
+// sigma-theta inputs are not used for it.
+inline constexpr double kLightWindSpeed = 1.8;
+
 // Default work limit of one dispersion stage (see DispersionContext).
 inline constexpr long long kDispersionWorkLimit = 300000000;
 

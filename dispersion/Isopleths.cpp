@@ -61,7 +61,7 @@ bool CheckDispersionInputs(const ModelState& s, DispersionKind kind, std::string
     return false;
   }
   if (!Finite(s.DispersionRoughness) || !(s.DispersionRoughness > 0.0f) ||
-      (s.SigmaThetaFlag == 2 && (!Finite(s.Roughness) || !(s.Roughness > 0.0f)))) {
+      (s.SigmaThetaFlag == sigma_theta::Given && (!Finite(s.Roughness) || !(s.Roughness > 0.0f)))) {
     message = std::string(kPrefix) + "地表粗糙度无效（须大于0）。";
     return false;
   }
@@ -103,7 +103,7 @@ bool CheckDispersionInputs(const ModelState& s, DispersionKind kind, std::string
       message = kThresholdsInvalidMessage;
       return false;
     }
-    if (s.SigmaThetaFlag == 2 && static_cast<double>(s.WindSpeed) > 1.8 &&
+    if (s.SigmaThetaFlag == sigma_theta::Given && static_cast<double>(s.WindSpeed) > kLightWindSpeed &&
         (!Finite(s.SigmaTheta) || !Finite(s.SigmaThetaTime) || !(s.SigmaThetaTime > 0.0f))) {
       message = std::string(kPrefix) + "风向标准差时间无效（须大于0）。";
       return false;
@@ -366,9 +366,9 @@ float ZoneAngleOf(const ModelState& s) {
   // The stored single-precision wind is widened to double before it meets the
   // decimal limits, so a typed 5.15 (stored as 5.1500001) counts as above 5.15.
   const double wind = s.WindSpeed;
-  if (wind <= 1.8) {
+  if (wind <= kLightWindSpeed) {
     angle = 360.0f;  // light wind: the direction is too unsteady for a sector
-  } else if (s.SigmaThetaFlag == 2) {
+  } else if (s.SigmaThetaFlag == sigma_theta::Given) {
     // Six standard deviations of the wind direction, scaled from its
     // averaging time to the exposure time (at most 60 min) with the power 0.2.
     const float te = s.ReleaseDuration < 60.0f ? s.ReleaseDuration : 60.0f;
@@ -494,7 +494,7 @@ IsoplethResults SearchIsopleths(const ModelState& s, ConcentrationEvaluator& ev,
   const float duration = ev.field().releaseDuration;
   if (duration == kSentinel) {
     r.hazard = Hazard{.distance = f, .time = kSentinel, .limitReached = false};
-  } else if (duration <= 0.25f) {
+  } else if (IsInstantaneousRelease(duration)) {
     const float last = ev.trail().LastConcentration(s.Concentration);
     r.hazard = InstantaneousHazard(ev, p, last, c1, f, ctx);
   } else {
@@ -575,7 +575,7 @@ bool RunDispersion(ModelState& s, DispersionKind kind, std::string& message,
   if (duration == kSentinel) {
     s.PredictionTime = kSentinel;
   } else if (s.PredictionTime == 0.0f) {
-    s.PredictionTime = duration <= 0.25f ? 10.0f : duration;
+    s.PredictionTime = IsInstantaneousRelease(duration) ? 10.0f : duration;
   }
   if (!CheckDispersionInputs(s, kind, message)) return false;
 

@@ -89,9 +89,9 @@ bool ComputeSolarElevation(ModelState& s, std::string& message) {
   s.SolarElevation = elev;
 
   if (s.SolarElevation == 0.0f) {
-    s.DayNightFlag = "N";
+    s.DayNightFlag = kNightFlag;
   } else if (s.SolarElevation > 0.0f) {
-    s.DayNightFlag = "Y";
+    s.DayNightFlag = kDayFlag;
   }
   return true;
 }

@@ -27,7 +27,7 @@ constexpr double kNightModerate = 9.600001;
 }  // namespace
 
 bool ComputeStability(ModelState& s, std::string& message) {
-  bool fromMoninObukhov = (s.SigmaThetaFlag == 1);
+  bool fromMoninObukhov = (s.SigmaThetaFlag == sigma_theta::NotGiven);
 
   if (fromMoninObukhov) {
     // P = b log10(z0) + c with c = 3.5 + 21.67 / L and b = +-0.48, tending to
@@ -79,7 +79,7 @@ bool ComputeStability(ModelState& s, std::string& message) {
       return false;
     }
 
-    if (s.DayNightFlag == "Y") {
+    if (s.DayNightFlag == kDayFlag) {
       // Daytime: no more stable than neutral.
       if (p > 3.5) s.HorizontalStability = 3.5f;
       s.VerticalStability = s.HorizontalStability;

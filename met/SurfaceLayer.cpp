@@ -76,7 +76,7 @@ void ComputeSurfaceFactors(ModelState& s) {
 bool ComputeHeatFlux(ModelState& s, std::string& message) {
   const double n = s.CloudCover;  // tenths
 
-  if (s.DayNightFlag == "N") {
+  if (s.DayNightFlag == kNightFlag) {
     // Night: no sun, a fixed cooling flux that cloud cover weakens.
     s.SolarRadiation = 0.0f;
     // (+ 0.0 turns the -0 of a full cover into 0.)

@@ -72,7 +72,7 @@ void AddEnvironment(std::string& out, const ModelState& s, const ReportControls&
   AddLine(out, "当地时间：" + s.LocalDateText + " " + s.LocalTimeText);
   AddLine(out, "当地时间与格林威治时差：" + Dec(s.TimeDifference, 2));
   const std::string cover = std::to_string(static_cast<int>(s.CloudCover));
-  if (s.DayNightFlag == "Y") {
+  if (s.DayNightFlag == kDayFlag) {
     AddLine(out, "当前时间在当地为白天");
     AddLine(out, "太阳高度角为:" + Dec(s.SolarElevation, 0) + " (度)");
     AddLine(out, "云盖度[10分制]为:" + cover);

@@ -6,7 +6,18 @@
 // arrays directly and the settings file's record order follows them.
 #pragma once
 
+#include <cstdint>
+
 namespace zelto {
+
+// Which control holds the input focus.
+enum class ControlKind : uint8_t { None, Text1, Combo1, Check1, Text2, Text3, Command1, Cmd };
+
+struct FocusId {
+  ControlKind Kind = ControlKind::None;
+  int Index = 0;
+  bool operator==(const FocusId&) const = default;
+};
 
 // Text1(0..25): the single-line input boxes, in validation order.
 namespace box {

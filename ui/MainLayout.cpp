@@ -1,6 +1,7 @@
 #include "ui/MainLayout.h"
 
 #include "ui/ControlIds.h"
+#include "ui/MainWindow.h"
 
 namespace zelto {
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ui/MainWindow.h"
+#include "ui/ControlIds.h"
 #include "ui/Twips.h"
 
 namespace zelto {

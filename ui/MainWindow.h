@@ -64,15 +64,6 @@ struct Button {
   std::string ToolTip;
 };
 
-// Which control holds the input focus.
-enum class ControlKind : uint8_t { None, Text1, Combo1, Check1, Text2, Text3, Command1, Cmd };
-
-struct FocusId {
-  ControlKind Kind = ControlKind::None;
-  int Index = 0;
-  bool operator==(const FocusId&) const = default;
-};
-
 // One reading of the local clock.
 struct ClockReading {
   int Year = 2000, Month = 1, Day = 1;

@@ -117,7 +117,7 @@ bool TakeSigmaTheta(MainWindow& w, double v, std::string& text) {
   w.s.SigmaTheta = static_cast<float>(v);
   text = TextOfSingle(v);
   const bool given = v > 0;
-  w.s.SigmaThetaFlag = given ? 2 : 1;
+  w.s.SigmaThetaFlag = given ? sigma_theta::Given : sigma_theta::NotGiven;
   w.Text1[box::SigmaThetaTime].Enabled = given;
   return true;
 }
@@ -149,7 +149,7 @@ bool TakeCloudCover(MainWindow& w, double v, std::string& text) {
   if (c == 0) c = 0;  // no "-0"
   w.s.CloudCover = static_cast<uint8_t>(c);
   text = TextOfSingle(c);
-  w.Combo1[combo::CloudType].Enabled = w.s.DayNightFlag != "N" && w.s.CloudCover != 0;
+  w.Combo1[combo::CloudType].Enabled = w.s.DayNightFlag != kNightFlag && w.s.CloudCover != 0;
   return true;
 }
 
@@ -169,7 +169,7 @@ bool IsInstantaneous(const MainWindow& w) {
 bool TakeReleaseDuration(MainWindow& w, double v, std::string& text) {
   if (IsInstantaneous(w)) {
     text = "15";
-    w.s.ReleaseDuration = 0.25f;
+    w.s.ReleaseDuration = kInstantaneousDuration;
     return true;
   }
   const bool seconds = w.Combo1[combo::DurationUnit].ListIndex == 1;

@@ -72,10 +72,10 @@ bool ReadReleaseMode(MainWindow& w) {
   ModelState& s = w.s;
   s.ReleaseMode = static_cast<uint8_t>(w.Combo1[combo::ReleaseMode].ListIndex + 1);
   if (s.ReleaseMode == release::Instantaneous) {
-    s.ReleaseDuration = 0.25f;
+    s.ReleaseDuration = kInstantaneousDuration;
     return true;
   }
-  if (!(s.ReleaseDuration > 0.25f)) return Refuse(w, kDurationTooShort, box::ReleaseDuration);
+  if (!(s.ReleaseDuration > kInstantaneousDuration)) return Refuse(w, kDurationTooShort, box::ReleaseDuration);
   return true;
 }
 

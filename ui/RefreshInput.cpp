@@ -84,7 +84,7 @@ bool SetLocalTime(ModelState& s) {
 void ShowDayOrNight(MainWindow& w) {
   const ModelState& s = w.s;
   const std::string difference = TextOfSingle(s.TimeDifference) + " hr";
-  if (s.DayNightFlag != "Y") {
+  if (s.DayNightFlag != kDayFlag) {
     w.Combo1[combo::CloudType].Enabled = false;
     w.Label2[label2::DayNight].Caption = "当前本地为夜间，当地时间的标准时差为 " + difference;
     return;
@@ -148,14 +148,14 @@ void SelectSubstance(MainWindow& w) {
 void ShowDuration(MainWindow& w, int mode, bool seconds) {
   ModelState& s = w.s;
   if (mode == release::Instantaneous) {
-    s.ReleaseDuration = 0.25f;
+    s.ReleaseDuration = kInstantaneousDuration;
     w.SetText1(box::ReleaseDuration, "15");
     w.Text1[box::ReleaseDuration].Enabled = false;
     w.Combo1[combo::DurationUnit].Enabled = false;
     // "秒"; the click runs this half once more.
     w.SetListIndex(combo::DurationUnit, 1);
   } else if (mode == release::ShortOrContinuous || mode == release::Stack) {
-    if (!(s.ReleaseDuration >= 0.25f)) s.ReleaseDuration = 0.25f;
+    if (!(s.ReleaseDuration >= kInstantaneousDuration)) s.ReleaseDuration = kInstantaneousDuration;
     const double minutes = s.ReleaseDuration;
     w.SetText1(box::ReleaseDuration, TextOfSingle(seconds ? minutes * 60.0 : minutes));
     w.Text1[box::ReleaseDuration].Enabled = true;

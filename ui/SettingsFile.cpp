@@ -4,6 +4,7 @@
 #include "core/Files.h"
 #include "core/Gbk.h"
 #include "ui/ControlIds.h"
+#include "ui/MainWindow.h"
 
 namespace zelto {
 

@@ -21,9 +21,9 @@
 #include <string>
 #include <utility>
 
-#include "ui/MainWindow.h"
-
 namespace zelto {
+
+class MainWindow;
 
 // Number of records of the file.
 inline constexpr int kSettingsRecordCount = 41;

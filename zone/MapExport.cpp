@@ -1,12 +1,19 @@
 // GeoJSON and KML documents of the hazard zone, placed with PROJ.
 #include "zone/MapExport.h"
 
+// PROJ's declarations only: the library itself is loaded when a map is made.
 #include <proj.h>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
 
 #include <charconv>
 #include <cmath>
 #include <nlohmann/json.hpp>
-#include <numbers>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -20,7 +27,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-constexpr const char* kNotReached = "当前时刻下，计算区域内所有浓度均小于给定的最小阈值，无危害区";
 
 // A 32-bit result as the number its shortest text shows (3.0f -> 3, 0.1f -> 0.1);
 // whole numbers as integers, so that the files show 90 rather than 90.0.
@@ -32,21 +38,13 @@ Json Shown(float v) {
 
 bool IsContinuous(const ModelState& s) { return s.ReleaseDuration == kSentinel; }
 
-std::string TimeText(const ModelState& s) {
-  if (IsContinuous(s)) return "持续释放";
-  return "预测时刻 " + FormatGeneral(s.PredictionTime) + " min";
-}
-
-bool HasPpm(const ModelState& s) {
-  return s.MolecularWeight > 0 && s.PpmFactor > 0 && std::isfinite(s.PpmFactor);
-}
 
 // The inputs every feature carries, so that a single feature copied out of
 // the document still says what it belongs to.
 Json CommonProperties(const ModelState& s) {
   Json p;
   p["substance"] = s.ChemicalName;
-  p["time"] = TimeText(s);
+  p["time"] = ZoneTimeText(s);
   if (!IsContinuous(s)) p["prediction_time_min"] = Shown(s.PredictionTime);
   p["release_date"] = s.ReleaseDate;
   p["release_time"] = s.ReleaseTime;
@@ -150,7 +148,7 @@ bool BuildDocument(const ModelState& s, MapDocument& doc, std::string& message) 
   const ZoneGeometry g = BuildZoneGeometry(s);
   const double wind = s.WindDirection;
   const std::string placeFailed = "泄漏位置经度和纬度：危害区超出地图投影范围，无法导出地图。";
-  doc.title = "ZELTO 危害区：" + s.ChemicalName + "，" + TimeText(s);
+  doc.title = "ZELTO 危害区：" + s.ChemicalName + "，" + ZoneTimeText(s);
   doc.thresholdCount = g.ThresholdCount;
 
   // Largest figures first, so that map programs draw the smaller ones on top.
@@ -200,7 +198,7 @@ bool BuildDocument(const ModelState& s, MapDocument& doc, std::string& message) 
     f.properties["kind"] = f.name;
     f.properties["longitude"] = lon0;
     f.properties["latitude"] = lat0;
-    if (!g.Reached) f.properties["note"] = kNotReached;
+    if (!g.Reached) f.properties["note"] = kNoHazardZoneText;
     f.properties.update(CommonProperties(s));
     f.lonLat.emplace_back(lon0, lat0);
     doc.features.push_back(std::move(f));
@@ -358,6 +356,73 @@ std::string KmlText(const MapDocument& doc) {
   return out;
 }
 
+// The PROJ functions the export calls, from the library found when the
+// program was built (ZELTO_PROJ_LIBRARY, else its shared-object name on the
+// system's search path). Loaded once, on the first map: PROJ brings some
+// forty libraries (network, TLS, image formats) whose loading would
+// otherwise cost every start of the batch program many times its computation.
+struct ProjApi {
+  bool loaded = false;
+  decltype(&proj_context_create) contextCreate = nullptr;
+  decltype(&proj_context_destroy) contextDestroy = nullptr;
+  decltype(&proj_log_level) logLevel = nullptr;
+  decltype(&proj_create_crs_to_crs) createCrsToCrs = nullptr;
+  decltype(&proj_normalize_for_visualization) normalizeForVisualization = nullptr;
+  decltype(&proj_destroy) destroy = nullptr;
+  decltype(&proj_trans) trans = nullptr;
+};
+
+#ifndef ZELTO_PROJ_LIBRARY
+#define ZELTO_PROJ_LIBRARY ""
+#endif
+#ifndef ZELTO_PROJ_SONAME
+#define ZELTO_PROJ_SONAME ""
+#endif
+
+ProjApi LoadProj() {
+  ProjApi api;
+  void* library = nullptr;
+  for (const char* name : {ZELTO_PROJ_LIBRARY, ZELTO_PROJ_SONAME}) {
+    if (!*name) continue;
+#if defined(_WIN32)
+    library = reinterpret_cast<void*>(LoadLibraryA(name));
+#else
+    library = dlopen(name, RTLD_NOW | RTLD_LOCAL);
+#endif
+    if (library) break;
+  }
+  if (!library) return api;
+  auto symbol = [library](auto& function, const char* name) {
+#if defined(_WIN32)
+    void* address = reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+#else
+    void* address = dlsym(library, name);
+#endif
+    function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(address);
+    return address != nullptr;
+  };
+  // The library stays loaded for the rest of the program.
+  api.loaded = symbol(api.contextCreate, "proj_context_create") &&
+               symbol(api.contextDestroy, "proj_context_destroy") &&
+               symbol(api.logLevel, "proj_log_level") &&
+               symbol(api.createCrsToCrs, "proj_create_crs_to_crs") &&
+               symbol(api.normalizeForVisualization, "proj_normalize_for_visualization") &&
+               symbol(api.destroy, "proj_destroy") && symbol(api.trans, "proj_trans");
+  return api;
+}
+
+const ProjApi& Proj() {
+  static const ProjApi api = LoadProj();
+  return api;
+}
+
+PJ_COORD Coord(double x, double y) {
+  PJ_COORD c{};
+  c.v[0] = x;
+  c.v[1] = y;
+  return c;
+}
+
 bool WriteMapFile(const std::string& path, const std::string& text, std::string& message) {
   std::string error;
   if (!WriteFileAtomic(path, text, error)) {
@@ -368,14 +433,6 @@ bool WriteMapFile(const std::string& path, const std::string& text, std::string&
 }
 
 }  // namespace
-
-EastNorth LocalToEastNorth(ZonePoint p, double windDirection) {
-  // Heading of the cloud, clockwise from north: downwind unit vector
-  // (sin b, cos b); the left-hand crosswind unit vector is (-cos b, sin b).
-  const double b = (windDirection + 180.0) * std::numbers::pi / 180.0;
-  const double sb = std::sin(b), cb = std::cos(b);
-  return {p.X * sb - p.Y * cb, p.X * cb + p.Y * sb};
-}
 
 bool ReleaseSite(const ModelState& s, double& longitude, double& latitude, std::string& message) {
   longitude = LeadingNumber(FormatRoundTrip(s.Longitude));
@@ -393,16 +450,22 @@ bool ReleaseSite(const ModelState& s, double& longitude, double& latitude, std::
 }
 
 SiteProjection::~SiteProjection() {
-  if (transform_) proj_destroy(transform_);
-  if (context_) proj_context_destroy(context_);
+  if (transform_) Proj().destroy(transform_);
+  if (context_) Proj().contextDestroy(context_);
 }
 
 bool SiteProjection::Open(double longitude, double latitude, std::string& message) {
+  const ProjApi& proj = Proj();
+  if (!proj.loaded) {
+    message = "无法加载地图投影库 PROJ（" + std::string(*ZELTO_PROJ_LIBRARY ? ZELTO_PROJ_LIBRARY : ZELTO_PROJ_SONAME) +
+              "），无法导出地图。";
+    return false;
+  }
   const std::string failed = "无法建立泄漏位置的地图投影，请检查经度和纬度。";
-  if (!context_) context_ = proj_context_create();
+  if (!context_) context_ = proj.contextCreate();
   if (!context_) return message = failed, false;
-  proj_log_level(context_, PJ_LOG_NONE);
-  if (transform_) proj_destroy(transform_);
+  proj.logLevel(context_, PJ_LOG_NONE);
+  if (transform_) proj.destroy(transform_);
   transform_ = nullptr;
   // Numbers in the definition are written without the locale's separators.
   auto number = [](double v) {
@@ -412,18 +475,18 @@ bool SiteProjection::Open(double longitude, double latitude, std::string& messag
   };
   const std::string tmerc = "+proj=tmerc +lat_0=" + number(latitude) + " +lon_0=" + number(longitude) +
                             " +k=1 +x_0=0 +y_0=0 +datum=WGS84 +units=m +no_defs +type=crs";
-  PJ* raw = proj_create_crs_to_crs(context_, tmerc.c_str(), "EPSG:4326", nullptr);
+  PJ* raw = proj.createCrsToCrs(context_, tmerc.c_str(), "EPSG:4326", nullptr);
   if (!raw) return message = failed, false;
   // Longitude first, whatever axis order the EPSG definition has.
-  transform_ = proj_normalize_for_visualization(context_, raw);
-  proj_destroy(raw);
+  transform_ = proj.normalizeForVisualization(context_, raw);
+  proj.destroy(raw);
   if (!transform_) return message = failed, false;
   return true;
 }
 
 bool SiteProjection::ToLonLat(EastNorth p, double& longitude, double& latitude) const {
   if (!transform_) return false;
-  const PJ_COORD out = proj_trans(transform_, PJ_FWD, proj_coord(p.East, p.North, 0, 0));
+  const PJ_COORD out = Proj().trans(transform_, PJ_FWD, Coord(p.East, p.North));
   longitude = out.xy.x;
   latitude = out.xy.y;
   return std::isfinite(longitude) && std::isfinite(latitude);
@@ -431,7 +494,7 @@ bool SiteProjection::ToLonLat(EastNorth p, double& longitude, double& latitude) 
 
 bool SiteProjection::ToEastNorth(double longitude, double latitude, EastNorth& p) const {
   if (!transform_) return false;
-  const PJ_COORD out = proj_trans(transform_, PJ_INV, proj_coord(longitude, latitude, 0, 0));
+  const PJ_COORD out = Proj().trans(transform_, PJ_INV, Coord(longitude, latitude));
   p = {out.xy.x, out.xy.y};
   return std::isfinite(p.East) && std::isfinite(p.North);
 }

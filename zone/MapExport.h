@@ -1,6 +1,6 @@
 // The hazard zone on a map: the figures of ZoneGeometry placed around the
 // release site with a transverse Mercator projection centred on the site
-// (PROJ), written as GeoJSON (RFC 7946) or KML 2.2.
+// (PROJ, loaded when first needed), written as GeoJSON (RFC 7946) or KML 2.2.
 #pragma once
 
 #include <string>
@@ -13,16 +13,6 @@ struct PJconsts;
 
 namespace zelto {
 
-struct EastNorth {
-  double East = 0;   // m
-  double North = 0;  // m
-};
-
-// Turns the zone frame (x downwind, y to the left of it) into east and north
-// of the source. The wind direction is where the wind comes from (N = 0,
-// E = 90, degrees), so the cloud travels toward windDirection + 180.
-EastNorth LocalToEastNorth(ZonePoint p, double windDirection);
-
 // The release site in degrees (east and north positive): the shortest
 // decimal that the record's 32-bit value stands for, so that 121.47 stays
 // 121.47 rather than 121.47000122. False with a message when the site cannot be placed on a map
@@ -31,6 +21,8 @@ bool ReleaseSite(const ModelState& s, double& longitude, double& latitude, std::
 
 // Transverse Mercator on the WGS 84 ellipsoid with scale 1 on the meridian
 // of the site and the site as origin; east/north metres <-> longitude/latitude.
+// PROJ is loaded on the first Open (the library found when the program was
+// built), so a program that writes no map file never loads it.
 class SiteProjection {
  public:
   SiteProjection() = default;

@@ -122,4 +122,26 @@ ZoneGeometry BuildZoneGeometry(const ModelState& s) {
   return g;
 }
 
+EastNorth LocalToEastNorth(ZonePoint p, double windDirection) {
+  // Heading of the cloud, clockwise from north: downwind unit vector
+  // (sin b, cos b); the left-hand crosswind unit vector is (-cos b, sin b).
+  const double b = (windDirection + 180.0) * std::numbers::pi / 180.0;
+  const double sb = std::sin(b), cb = std::cos(b);
+  return {p.X * sb - p.Y * cb, p.X * cb + p.Y * sb};
+}
+
+std::string ZoneTimeText(const ModelState& s) {
+  if (s.ReleaseDuration == kSentinel) return "持续释放";
+  return "预测时刻 " + FormatGeneral(s.PredictionTime) + " min";
+}
+
+bool HasPpm(const ModelState& s) {
+  return s.MolecularWeight > 0 && s.PpmFactor > 0 && std::isfinite(s.PpmFactor);
+}
+
+std::string SiteText(const ModelState& s) {
+  return FormatGeneral(std::fabs(s.Longitude)) + (s.Longitude < 0 ? "W " : "E ") +
+         FormatGeneral(std::fabs(s.Latitude)) + (s.Latitude < 0 ? "S" : "N");
+}
+
 }  // namespace zelto

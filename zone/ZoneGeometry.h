@@ -22,6 +22,16 @@ struct ZonePoint {
   double Y = 0;  // m crosswind, left of the downwind direction
 };
 
+struct EastNorth {
+  double East = 0;   // m
+  double North = 0;  // m
+};
+
+// Turns the zone frame (x downwind, y to the left of it) into east and north
+// of the source. The wind direction is where the wind comes from (N = 0,
+// E = 90, degrees), so the cloud travels toward windDirection + 180.
+EastNorth LocalToEastNorth(ZonePoint p, double windDirection);
+
 // The isopleth of one threshold: the march points of the contour with their
 // half-widths mirrored to both sides of the axis.
 struct ThresholdOutline {
@@ -69,6 +79,21 @@ struct ZoneGeometry {
 
 // The figures of the results stored in s by the last successful computation.
 ZoneGeometry BuildZoneGeometry(const ModelState& s);
+
+// ---- Captions shared by the hazard-zone picture and the map files ----
+
+// The sentence shown when the maximum stays below the smallest threshold.
+inline constexpr char kNoHazardZoneText[] = "当前时刻下，计算区域内所有浓度均小于给定的最小阈值，无危害区";
+
+// "持续释放" for a continuous release, else "预测时刻 10 min".
+std::string ZoneTimeText(const ModelState& s);
+
+// True when thresholds can also be shown in ppm (molecular weight and a
+// finite conversion factor known).
+bool HasPpm(const ModelState& s);
+
+// The release site with hemisphere letters: "121.47E 31.23N".
+std::string SiteText(const ModelState& s);
 
 // Twice the signed area of a ring (shoelace); positive for counter-clockwise.
 double SignedAreaTwice(const std::vector<ZonePoint>& ring);

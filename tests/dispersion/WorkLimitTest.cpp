@@ -122,5 +122,39 @@ TEST(DispersionWork, PointAndMaximumStagesOverTheLimitAreRefused) {
   EXPECT_EQ(maximum.MaxConcentration, 0.0f);
 }
 
+// On two threads the same stage reaches the limit at another point of its
+// work; it is then done again on one thread, so the refused stage leaves the
+// record exactly as a single-threaded run leaves it (working fields included).
+TEST(DispersionWork, RefusalOnTwoThreadsLeavesTheSingleThreadRecord) {
+  ModelState runs[2];
+  std::string messages[2];
+  for (int i = 0; i < 2; ++i) {
+    ModelState& s = runs[i];
+    s = BaseState();
+    s.ReleaseDuration = 30.0f;
+    s.PredictionTime = 20.0f;
+    SetThresholds(s, {0.5f, 1.0f, 2.0f, 5.0f});
+    DispersionContext ctx;
+    ctx.contourFilePath = TempDir("work3") + "/CONCXY.DAT";
+    ctx.workLimit = 8000;  // 400 evaluations, short of the whole stage (about 500 to 600)
+    ctx.threads = i + 1;
+    EXPECT_FALSE(RunDispersion(s, DispersionKind::Isopleths, messages[i], ctx));
+  }
+  EXPECT_EQ(messages[1], messages[0]);
+  EXPECT_EQ(messages[0], kTooMuchWork);
+  const ModelState& one = runs[0];
+  const ModelState& two = runs[1];
+  EXPECT_EQ(two.Targets.ReceptorX, one.Targets.ReceptorX);
+  EXPECT_EQ(two.Targets.ReceptorY, one.Targets.ReceptorY);
+  EXPECT_EQ(two.Concentration, one.Concentration);
+  EXPECT_EQ(two.SigmaDistance, one.SigmaDistance);
+  EXPECT_EQ(two.SigmaY, one.SigmaY);
+  EXPECT_EQ(two.SigmaZ, one.SigmaZ);
+  EXPECT_EQ(two.PuffAge, one.PuffAge);
+  EXPECT_EQ(two.PuffMass, one.PuffMass);
+  EXPECT_EQ(two.PuffConcentration, one.PuffConcentration);
+  EXPECT_EQ(two.ContourPointCount, one.ContourPointCount);
+}
+
 }  // namespace
 }  // namespace zelto
