@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -21,44 +20,58 @@ inline constexpr int kMaxDispersionThreads = 8;
 // ZELTO_SINGLE_THREADED.
 int DispersionThreads(const DispersionContext& ctx);
 
-// Runs work(i, ev) for i = 0 .. count - 1 on up to `threads` threads, each
-// thread with its own fork of ev (shared kept results and work count, a
-// trail of its own, emptied before every piece). The calling thread takes
-// part; only it calls
-// processEvents, once per piece it starts and, while it waits for the
-// others, every few milliseconds. The order in which pieces finish is
-// unspecified: callers keep each piece's results apart and assemble them in
-// index order.
+// Runs work(i, ev, events) for i = 0 .. count - 1 on up to `threads`
+// threads, each thread with its own fork of ev (shared kept results and work
+// count, a trail of its own, emptied before every piece). A piece calls
+// events() once per step of its search; processEvents (the window's) runs on
+// the calling thread only, once for every such step wherever it happened:
+// directly for the caller's own pieces, and for the other threads' steps as
+// soon as the caller is free to (while it waits for them). The order in which
+// pieces finish is unspecified: callers keep each piece's results apart and
+// assemble them in index order.
 template <class Work>
 void RunConcurrently(int count, int threads, const ConcentrationEvaluator& ev, Work&& work,
                      const std::function<void()>& processEvents) {
   std::atomic<int> next{0};
+  std::atomic<int> finished{0};  // helper threads done
+  std::atomic<int> steps{0};     // steps of the helpers' pieces
+  std::atomic<int> signals{0};   // steps and ends: what the waiting caller waits for
   const std::function<void()> none;
-  auto worker = [&](ConcentrationEvaluator mine, bool caller) {
+  const std::function<void()> helperStep = [&] {
+    steps.fetch_add(1);
+    signals.fetch_add(1);
+    signals.notify_one();
+  };
+  auto worker = [&](ConcentrationEvaluator mine, const std::function<void()>& events) {
     for (int i = next.fetch_add(1); i < count; i = next.fetch_add(1)) {
       mine.trail() = EvaluationTrail{};
-      work(i, mine, caller ? processEvents : none);
+      work(i, mine, events);
     }
     mine.Publish();
   };
   const int helpers = std::max(0, std::min(threads, count) - 1);
-  std::atomic<int> finished{0};
   std::vector<std::jthread> pool;
   pool.reserve(helpers);
   for (int h = 0; h < helpers; ++h) {
     pool.emplace_back([&, mine = ev.Fork()]() mutable {
-      worker(std::move(mine), false);
+      worker(std::move(mine), processEvents ? helperStep : none);
       finished.fetch_add(1);
+      signals.fetch_add(1);
+      signals.notify_one();
     });
   }
-  worker(ev.Fork(), true);
+  worker(ev.Fork(), processEvents);
   if (processEvents) {
-    // Keep the window repainting while the last pieces finish elsewhere
-    // (each of them ends within its own search bounds).
-    while (finished.load() < helpers) {
-      processEvents();
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // The helpers' steps, one window update each; every helper ends within
+    // its own search bounds, and each end is a signal, so the wait ends.
+    int seen = 0;
+    for (;;) {
+      const int signalled = signals.load();
+      for (const int now = steps.load(); seen < now; ++seen) processEvents();
+      if (finished.load() == helpers) break;
+      signals.wait(signalled);
     }
+    for (const int now = steps.load(); seen < now; ++seen) processEvents();
   }
   pool.clear();  // joins
 }
