@@ -205,7 +205,16 @@ def check_one(batch, raw, outdir, tag, problems, also_text=False):
             # the report with LF line ends; the program ends standard output with one LF
             if out2.decode('utf-8') != js['Report'].replace('\r\n', '\n') + '\n' or rc2 != 0:
                 problems.append((tag, 'text-mode', 'stdout differs from Report or rc %d' % rc2))
-            if err2.decode('utf-8') != text_mode_messages(js):
+            # After a report the applicability notes follow the messages, one
+            # "提示：" line each; they must be those of the JSON, and the rest is
+            # the messages as the model gives them.
+            err_lines = err2.decode('utf-8').splitlines(keepends=True)
+            note_lines = [l for l in err_lines if l.startswith('提示：')]
+            rest = ''.join(l for l in err_lines if not l.startswith('提示：'))
+            if len(note_lines) != len(js.get('Notes', [])) or any(
+                    n['Text'] not in l for n, l in zip(js.get('Notes', []), note_lines)):
+                problems.append((tag, 'text-mode', 'notes %r' % note_lines[:3]))
+            if rest != text_mode_messages(js):
                 problems.append((tag, 'text-mode', 'stderr %r' % err2.decode('utf-8', 'replace')[:300]))
     else:
         if js['Report'] != '':
