@@ -417,9 +417,10 @@ int Run(int argc, char** argv) {
       mapsWritten = false;
     }
   }
-  // The concentration-time curves of the listed points.
+  // The concentration-time curves of the listed points, when the JSON object
+  // or the curve file shows them.
   std::vector<PointCurve> curves;
-  if (ok) curves = ComputePointCurves(s, args.airExchange);
+  if (ok && (args.json || !args.timeseries.empty())) curves = ComputePointCurves(s, args.airExchange);
   if (ok && !args.timeseries.empty()) {
     std::string message;
     if (!WriteCurveCsv(curves, args.timeseries, message)) {
