@@ -13,7 +13,7 @@ build=${1:-$root/../build-fuzz}
 minutes=${2:-10}
 shift $(( $# < 2 ? $# : 2 ))
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_textconv fuzz_paramblock fuzz_settings fuzz_window)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_textconv fuzz_paramblock fuzz_settings fuzz_window fuzz_library)
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)

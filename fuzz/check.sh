@@ -12,14 +12,14 @@
 #    (ZELTO_FUZZ_RUNS, 3000; the text targets ten times as many) and fails on
 #    any finding.
 # The regression inputs are named after their target: window-*, settings-*,
-# textconv-*, paramblock-*.
+# textconv-*, paramblock-*, library-*.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 replay=$(cd "$1" && pwd)
 fuzzbuild=${2:-}
 bound=${ZELTO_REPLAY_BOUND:-60}
 runs=${ZELTO_FUZZ_RUNS:-3000}
-targets=(textconv paramblock settings window)
+targets=(textconv paramblock settings window library)
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 

@@ -4,8 +4,9 @@
 usage: make_seeds.py EXAMPLES_DIR OUT_DIR
 Creates OUT_DIR/<target>/ for fuzz_settings (the files as they are),
 fuzz_window (the same inputs in the structured form of fuzz_window.cpp),
-fuzz_textconv (every field of every file, in UTF-8 and in GBK) and
-fuzz_paramblock (the parameter blocks with each flag byte).
+fuzz_textconv (every field of every file, in UTF-8 and in GBK),
+fuzz_paramblock (the parameter blocks with each flag byte), fuzz_library (the
+program's test substance library).
 """
 import hashlib
 import pathlib
@@ -86,6 +87,11 @@ def main():
         for flags in (0x02, 0x06, 0x12, 0x16, 0x01, 0x05):
             block = general if (flags >> 2) & 3 == 0 else vossler
             save(out / 'fuzz_paramblock', bytes([flags]) + block.encode())
+    # The substance library: the program's small test library (the shipped
+    # file is larger than the fuzzer's input length).
+    fixture = examples.parent / 'tests' / 'data' / 'CHEMLIB-fixture.DAT'
+    if fixture.exists():
+        save(out / 'fuzz_library', fixture.read_bytes())
 
 
 if __name__ == '__main__':
