@@ -65,7 +65,8 @@ void MakeSearchable(MainWindowWidget& window, QComboBox* list) {
   list->setEditable(true);
   list->setInsertPolicy(QComboBox::NoInsert);
   list->lineEdit()->setPlaceholderText(QString::fromUtf8("输入名称、CAS号或UN号查找"));
-  list->setToolTip(QString::fromUtf8(kSearchHint));
+  // On the text field: the window redraws the list's own tooltip from the model.
+  list->lineEdit()->setToolTip(QString::fromUtf8(kSearchHint));
   list->lineEdit()->installEventFilter(new SelectAllOnFocus(list->lineEdit()));
   auto* found = new QStandardItemModel(list);
   auto* completer = new QCompleter(found, list);
