@@ -14,11 +14,22 @@ namespace zelto {
 
 inline constexpr int kMaxDispersionThreads = 8;
 
+// Least work (in puffs summed, see ConcentrationEvaluator::work) a stage
+// hands to other threads: starting a thread and sharing the kept results
+// cost about as much as a few hundred microseconds of searching.
+inline constexpr long long kMinConcurrentWork = 20000;
+
 // Threads a stage may use: ctx.threads when set, else the environment
 // variable ZELTO_THREADS (1 = single-threaded), else the machine's cores (at
 // most kMaxDispersionThreads); always 1 in a build configured with
-// ZELTO_SINGLE_THREADED.
-int DispersionThreads(const DispersionContext& ctx);
+// ZELTO_SINGLE_THREADED. Left to itself (neither set), a stage keeps work
+// below kMinConcurrentWork on one thread; a number asked for is used
+// whatever the work.
+struct ThreadChoice {
+  int threads = 1;
+  long long minWork = kMinConcurrentWork;  // least work handed to other threads
+};
+ThreadChoice DispersionThreads(const DispersionContext& ctx);
 
 // Runs work(i, ev, events) for i = 0 .. count - 1 on up to `threads`
 // threads, each thread with its own fork of ev (shared kept results and work

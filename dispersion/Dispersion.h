@@ -43,8 +43,9 @@ struct DispersionContext {
   long long workLimit = kDispersionWorkLimit;
   // Threads the isopleths of the thresholds and the listed points may use
   // (the results are the same whatever the number); 0: the environment
-  // variable ZELTO_THREADS when set (1 = single-threaded), else every core.
-  // The limit above bounds the work of all threads together.
+  // variable ZELTO_THREADS when set (1 = single-threaded), else every core
+  // for stages with enough work to share. The limit above bounds the work of
+  // all threads together.
   int threads = 0;
 };
 

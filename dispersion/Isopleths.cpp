@@ -438,13 +438,16 @@ void StoreIsopleths(ModelState& s, const IsoplethResults& r) {
 // working fields exactly as a single search from threshold 1 upwards leaves
 // them.
 std::vector<Contour> TraceThresholds(ConcentrationEvaluator& ev, SearchPlane p, float xm, float maximum,
-                                     const std::vector<float>& thresholds, int n, int threads,
+                                     const std::vector<float>& thresholds, int n, ThreadChoice threads,
                                      const std::function<void()>& processEvents) {
   std::vector<Contour> contours(n + 1);
   // Thresholds 1 .. last are searched: the first one above the maximum ends the list.
   int last = 1;
   while (last < n && !(maximum < thresholds[last])) ++last;
-  if (threads <= 1 || last <= 1) {
+  // The plane maximum's search, just done, stands for the work of one
+  // threshold: too little work is not worth starting a thread for.
+  const long long perThreshold = std::max(ev.work(), kEvaluationWork);
+  if (threads.threads <= 1 || last <= 1 || perThreshold * (last - 1) < threads.minWork) {
     for (int j = 1; j <= last; ++j) {
       ThresholdIsopleth t = TraceThreshold(ev, p, xm, maximum, thresholds[j], processEvents);
       if (!t.reached) break;
@@ -455,7 +458,7 @@ std::vector<Contour> TraceThresholds(ConcentrationEvaluator& ev, SearchPlane p, 
   std::vector<ThresholdIsopleth> traced(last + 1);
   std::vector<EvaluationTrail> trails(last + 1);
   RunConcurrently(
-      last, threads, ev,
+      last, threads.threads, ev,
       [&](int i, ConcentrationEvaluator& mine, const std::function<void()>& events) {
         traced[i + 1] = TraceThreshold(mine, p, xm, maximum, thresholds[i + 1], events);
         trails[i + 1] = mine.trail();
@@ -471,7 +474,7 @@ std::vector<Contour> TraceThresholds(ConcentrationEvaluator& ev, SearchPlane p, 
 
 // The isopleth stage's searches on one evaluator; s is only read.
 IsoplethResults SearchIsopleths(const ModelState& s, ConcentrationEvaluator& ev, ReceptorPlane plane,
-                                int threads, const DispersionContext& ctx) {
+                                ThreadChoice threads, const DispersionContext& ctx) {
   const SearchPlane p{.z = plane.height, .t = plane.time};
   IsoplethResults r;
   const int n = s.Targets.ThresholdCount;
@@ -505,7 +508,7 @@ IsoplethResults SearchIsopleths(const ModelState& s, ConcentrationEvaluator& ev,
 
 // Concentrations at the listed points 1 .. PointCount (element 0 unused),
 // on up to `threads` threads; trail as for a single pass in list order.
-std::vector<float> EvaluatePoints(const ModelState& s, ConcentrationEvaluator& ev, int threads,
+std::vector<float> EvaluatePoints(const ModelState& s, ConcentrationEvaluator& ev, ThreadChoice threads,
                                   const DispersionContext& ctx) {
   const int n = s.Targets.PointCount;
   std::vector<float> values(n + 1, 0.0f);
@@ -513,19 +516,23 @@ std::vector<float> EvaluatePoints(const ModelState& s, ConcentrationEvaluator& e
     const PointRow& row = s.Targets.Points[i];
     values[i] = e.AtPoint(row[1], row[2], row[3], row[4]);
   };
-  if (threads <= 1 || n <= 1) {
-    for (int i = 1; i <= n; ++i) point(i, ev);
+  if (n < 1) return values;
+  // The first point on this thread; its work stands for that of the others.
+  point(1, ev);
+  const long long perPoint = std::max(ev.work(), kEvaluationWork);
+  if (threads.threads <= 1 || perPoint * (n - 1) < threads.minWork) {
+    for (int i = 2; i <= n; ++i) point(i, ev);
     return values;
   }
   std::vector<EvaluationTrail> trails(n + 1);
   RunConcurrently(
-      n, threads, ev,
+      n - 1, threads.threads, ev,
       [&](int i, ConcentrationEvaluator& mine, const std::function<void()>&) {
-        point(i + 1, mine);
-        trails[i + 1] = mine.trail();
+        point(i + 2, mine);
+        trails[i + 2] = mine.trail();
       },
       ctx.processEvents);
-  for (int i = 1; i <= n; ++i) ev.trail().Then(trails[i]);
+  for (int i = 2; i <= n; ++i) ev.trail().Then(trails[i]);
   return values;
 }
 
@@ -544,19 +551,24 @@ void WriteContourData(ModelState& s, const IsoplethResults& r, const DispersionC
 
 }  // namespace
 
-int DispersionThreads(const DispersionContext& ctx) {
+ThreadChoice DispersionThreads(const DispersionContext& ctx) {
+  ThreadChoice choice;
 #ifdef ZELTO_SINGLE_THREADED
   (void)ctx;
-  return 1;
 #else
   int n = ctx.threads;
   if (n <= 0) {
     const char* env = std::getenv("ZELTO_THREADS");
     if (env && *env) n = static_cast<int>(std::strtol(env, nullptr, 10));
   }
-  if (n <= 0) n = static_cast<int>(std::thread::hardware_concurrency());
-  return std::clamp(n, 1, kMaxDispersionThreads);
+  if (n > 0) {
+    choice.minWork = 0;
+  } else {
+    n = static_cast<int>(std::thread::hardware_concurrency());
+  }
+  choice.threads = std::clamp(n, 1, kMaxDispersionThreads);
 #endif
+  return choice;
 }
 
 void ComputeZoneAngle(ModelState& s) { s.ZoneAngle = ZoneAngleOf(s); }
@@ -595,13 +607,13 @@ bool RunDispersion(ModelState& s, DispersionKind kind, std::string& message,
   }
 
   const ConcentrationField field = TakeConcentrationField(s);
-  const int threads = DispersionThreads(ctx);
+  const ThreadChoice threads = DispersionThreads(ctx);
   ConcentrationEvaluator ev(field, true, ctx.workLimit);
   // A run on several threads that reaches the work limit is done again on
   // one, so that a refusal leaves the record exactly as a single-threaded
   // run does (where the limit is reached depends on the order of the work).
   auto again = [&] {
-    if (threads <= 1 || !ev.exhausted()) return false;
+    if (threads.threads <= 1 || !ev.exhausted()) return false;
     ev = ConcentrationEvaluator(field, true, ctx.workLimit);
     return true;
   };
@@ -610,13 +622,13 @@ bool RunDispersion(ModelState& s, DispersionKind kind, std::string& message,
   const ReceptorPlane plane{.height = z, .time = t};
   if (kind == DispersionKind::Isopleths) {
     IsoplethResults r = SearchIsopleths(s, ev, plane, threads, ctx);
-    if (again()) r = SearchIsopleths(s, ev, plane, 1, ctx);
+    if (again()) r = SearchIsopleths(s, ev, plane, ThreadChoice{}, ctx);
     StoreIsopleths(s, r);
     ev.trail().WriteTo(s);
     if (!ev.exhausted()) WriteContourData(s, r, ctx);
   } else if (kind == DispersionKind::ReceptorPoints) {
     std::vector<float> values = EvaluatePoints(s, ev, threads, ctx);
-    if (again()) values = EvaluatePoints(s, ev, 1, ctx);
+    if (again()) values = EvaluatePoints(s, ev, ThreadChoice{}, ctx);
     for (int i = 1; i <= s.Targets.PointCount; ++i) s.Targets.Points[i][5] = values[i];
     ev.trail().WriteTo(s);
   } else {
