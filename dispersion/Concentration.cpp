@@ -447,7 +447,7 @@ class SharedMap {
  private:
   static constexpr int kBits = 5;
   static constexpr int kShift = static_cast<int>(sizeof(size_t) * 8) - kBits;
-  struct Part {
+  struct alignas(64) Part {
     std::mutex mutex;
     std::unordered_map<Key, Value, Hash> map;
   };
@@ -475,7 +475,14 @@ ConcentrationEvaluator::ConcentrationEvaluator(const ConcentrationField& f, bool
   shared_->workLimit = workLimit;
 }
 
-ConcentrationEvaluator ConcentrationEvaluator::Fork() const { return ConcentrationEvaluator(shared_); }
+struct ConcentrationEvaluator::Private {
+  std::unordered_map<ColumnKey, ColumnValues, ColumnKeyHash> columns;
+  std::unordered_map<ResultKey, ConcentrationSample, ResultKeyHash> results;
+};
+
+ConcentrationEvaluator ConcentrationEvaluator::Fork() const {
+  return ConcentrationEvaluator(shared_, std::make_shared<Private>());
+}
 
 const ConcentrationField& ConcentrationEvaluator::field() const { return shared_->field; }
 long long ConcentrationEvaluator::evaluations() const { return shared_->evaluations.load() + evaluations_; }
@@ -497,7 +504,20 @@ float ConcentrationEvaluator::At(float x, float y, float z, float t) {
   trail_.Receptor(x, y);
   const ResultKey key{Bits(x), Bits(y), Bits(z), Bits(t)};
   ConcentrationSample r;
-  if (sh.useCache && sh.results.Find(key, r)) {
+  Private* own = sh.useCache ? private_.get() : nullptr;
+  bool found = false;
+  if (own) {
+    auto it = own->results.find(key);
+    if (it != own->results.end()) {
+      r = it->second;
+      found = true;
+    }
+  }
+  if (!found && sh.useCache && sh.results.Find(key, r)) {
+    found = true;
+    if (own) own->results.emplace(key, r);
+  }
+  if (found) {
     ++reuses_;
     trail_.Record(r);
     return r.concentration;
@@ -510,7 +530,15 @@ float ConcentrationEvaluator::At(float x, float y, float z, float t) {
 
   ColumnValues col;
   const ColumnKey columnKey{Bits(x), Bits(z)};
-  const bool kept = sh.useCache && sh.columns.Find(columnKey, col);
+  bool kept = false, ownKept = false;
+  if (own) {
+    auto it = own->columns.find(columnKey);
+    if (it != own->columns.end()) {
+      col = it->second;
+      kept = ownKept = true;
+    }
+  }
+  if (!kept) kept = sh.useCache && sh.columns.Find(columnKey, col);
   if (!kept) col = ColumnAt(sh.field, x);
   const bool hadPuffFactors = col.puffReady;
   long long puffs = 0;
@@ -518,8 +546,11 @@ float ConcentrationEvaluator::At(float x, float y, float z, float t) {
   work_ += kEvaluationWork + puffs;
   if (work_ >= kPublishedWork) Publish();
   if (sh.useCache) {
-    if (!kept || col.puffReady != hadPuffFactors) sh.columns.Put(columnKey, col);
+    const bool changed = !kept || col.puffReady != hadPuffFactors;
+    if (changed) sh.columns.Put(columnKey, col);
+    if (own && (changed || !ownKept)) own->columns.insert_or_assign(columnKey, col);
     sh.results.Put(key, r);
+    if (own) own->results.emplace(key, r);
   }
   trail_.Record(r);
   return r.concentration;

@@ -143,8 +143,14 @@ class ConcentrationEvaluator {
 
  private:
   struct Shared;
-  explicit ConcentrationEvaluator(std::shared_ptr<Shared> shared) : shared_(std::move(shared)) {}
+  struct Private;
+  ConcentrationEvaluator(std::shared_ptr<Shared> shared, std::shared_ptr<Private> own)
+      : shared_(std::move(shared)), private_(std::move(own)) {}
   std::shared_ptr<Shared> shared_;
+  // A fork's own copy of the results and columns it used, looked at before
+  // the shared ones, so that its searches, which mostly come back to their
+  // own receptors, seldom touch what the other threads write.
+  std::shared_ptr<Private> private_;
   EvaluationTrail trail_;
   // Counts not yet published: kept apart so that two threads do not write
   // the same cache line at every evaluation.
