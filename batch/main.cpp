@@ -20,6 +20,7 @@
 #include "curve/CurveCsv.h"
 #include "curve/Indoor.h"
 #include "curve/PointCurve.h"
+#include "core/Platform.h"
 #include "dispersion/Dispersion.h"
 #include "notes/Applicability.h"
 #include "ui/ControlLabels.h"
@@ -27,7 +28,9 @@
 #include "ui/InputRules.h"
 #include "ui/MainWindow.h"
 #include "ui/SubstanceChoice.h"
+#if ZELTO_MAP_EXPORT
 #include "zone/MapExport.h"
+#endif
 
 namespace zelto {
 namespace {
@@ -125,7 +128,8 @@ struct Arguments {
 };
 
 // Returns false with an explanation for a usage error.
-bool ParseArguments(int argc, char** argv, Arguments& a, std::string& error) {
+bool ParseArguments(const std::vector<std::string>& argv, Arguments& a, std::string& error) {
+  const int argc = static_cast<int>(argv.size());
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -143,21 +147,21 @@ bool ParseArguments(int argc, char** argv, Arguments& a, std::string& error) {
       a.hasOutDir = true;
       a.outDir = argv[++i];
     } else if (!optionsEnded && (arg == "--geojson" || arg == "--kml")) {
-      if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+      if (i + 1 >= argc || argv[i + 1].empty()) {
         error = arg + " 缺少文件名 / " + arg + " needs a file name";
         return false;
       }
       (arg == "--kml" ? a.kml : a.geojson) = argv[++i];
     } else if (!optionsEnded && arg == "--timeseries") {
-      if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+      if (i + 1 >= argc || argv[i + 1].empty()) {
         error = "--timeseries 缺少文件名 / --timeseries needs a file name";
         return false;
       }
       a.timeseries = argv[++i];
     } else if (!optionsEnded && arg == "--air-exchange") {
       char* end = nullptr;
-      const double rate = i + 1 < argc ? std::strtod(argv[i + 1], &end) : -1.0;
-      if (i + 1 >= argc || end == argv[i + 1] || *end != '\0' || !std::isfinite(rate) || rate < 0.0 ||
+      const double rate = i + 1 < argc ? std::strtod(argv[i + 1].c_str(), &end) : -1.0;
+      if (i + 1 >= argc || end == argv[i + 1].c_str() || *end != '\0' || !std::isfinite(rate) || rate < 0.0 ||
           rate > 100.0) {
         error = "--air-exchange 需要 0 到 100 之间的换气次数 / --air-exchange needs a rate from 0 to 100 per hour";
         return false;
@@ -165,14 +169,14 @@ bool ParseArguments(int argc, char** argv, Arguments& a, std::string& error) {
       a.airExchange = rate;
       ++i;
     } else if (!optionsEnded && arg == "--substance") {
-      if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+      if (i + 1 >= argc || argv[i + 1].empty()) {
         error = "--substance 缺少物质 / --substance needs a CAS number or name";
         return false;
       }
       a.hasSubstance = true;
       a.substance = argv[++i];
     } else if (!optionsEnded && arg == "--library") {
-      if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+      if (i + 1 >= argc || argv[i + 1].empty()) {
         error = "--library 缺少文件名 / --library needs a file name";
         return false;
       }
@@ -327,15 +331,23 @@ void ListSubstances(const MainWindow& w) {
 }
 
 int Run(int argc, char** argv) {
+  // Bytes out as they are (CR LF in the JSON report stays CR LF), arguments
+  // in UTF-8 whatever the system's code page.
+  UseBinaryStandardStreams();
   Arguments args;
   std::string error;
-  if (!ParseArguments(argc, argv, args, error)) {
+  if (!ParseArguments(Utf8Arguments(argc, argv), args, error)) {
     return UsageError(error + "（--help 显示用法 / --help shows the usage）");
   }
   if (args.help) {
     std::cout << kHelp;
     return kExitReport;
   }
+#if !ZELTO_MAP_EXPORT
+  if (!args.geojson.empty() || !args.kml.empty()) {
+    return UsageError("此版本不含地图导出 / this build has no map export");
+  }
+#endif
 
   const std::string exeDir = ExecutableDirectory();
   std::string settingsPath = JoinPath(exeDir, "ZELTO.ini");
@@ -352,15 +364,16 @@ int Run(int argc, char** argv) {
 
   std::string outDir = args.hasOutDir ? args.outDir : exeDir;
   std::error_code ec;
-  std::filesystem::create_directories(outDir, ec);
-  if (!std::filesystem::is_directory(outDir, ec)) {
+  const std::filesystem::path outPath = PathFromUtf8(outDir);
+  std::filesystem::create_directories(outPath, ec);
+  if (!std::filesystem::is_directory(outPath, ec)) {
     return UsageError("无法创建输出目录 / cannot create the output directory: " + outDir);
   }
-  const std::filesystem::path absDir = std::filesystem::absolute(outDir, ec);
-  const std::string contourDir = ec ? outDir : absDir.lexically_normal().generic_string();
+  const std::filesystem::path absDir = std::filesystem::absolute(outPath, ec);
+  const std::string contourDir = ec ? outDir : Utf8FromPath(absDir.lexically_normal());
   std::string contourPath = JoinPath(contourDir, kContourFileName);
   // "dir/./" or a trailing separator would leave "//" in the name shown.
-  contourPath = std::filesystem::path(contourPath).lexically_normal().generic_string();
+  contourPath = Utf8FromPath(PathFromUtf8(contourPath).lexically_normal());
 
   ModelState s;
   BatchSink sink;
@@ -406,6 +419,7 @@ int Run(int argc, char** argv) {
   // Map files only from a successful computation; a refused export or a
   // failed write is reported with the others and gives exit status 1.
   bool mapsWritten = true;
+#if ZELTO_MAP_EXPORT
   if (ok) {
     std::string message;
     if (!args.geojson.empty() && !ExportGeoJson(s, args.geojson, message)) {
@@ -417,6 +431,7 @@ int Run(int argc, char** argv) {
       mapsWritten = false;
     }
   }
+#endif
   // The concentration-time curves of the listed points, when the JSON object
   // or the curve file shows them.
   std::vector<PointCurve> curves;

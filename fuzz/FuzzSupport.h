@@ -3,8 +3,6 @@
 // that every target applies to what the operator would see.
 #pragma once
 
-#include <unistd.h>
-
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -16,6 +14,7 @@
 
 #include "batch/BatchJson.h"
 #include "core/Messages.h"
+#include "core/Platform.h"
 #include "core/ModelState.h"
 #include "ui/MainWindow.h"
 
@@ -49,7 +48,7 @@ inline const std::string& ScratchDir() {
     std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
                                      ? std::filesystem::path("/dev/shm")
                                      : std::filesystem::temp_directory_path(ec);
-    std::filesystem::path d = base / ("zelto-fuzz-" + std::to_string(getpid()));
+    std::filesystem::path d = base / ("zelto-fuzz-" + std::to_string(CurrentProcessId()));
     std::filesystem::create_directories(d, ec);
     return d.string();
   }();

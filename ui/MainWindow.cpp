@@ -7,6 +7,7 @@
 
 #include "chem/ParamBlocks.h"
 #include "core/Files.h"
+#include "core/Platform.h"
 #include "core/TextConv.h"
 #include "dispersion/Dispersion.h"
 #include "ui/MainLayout.h"
@@ -60,8 +61,7 @@ const BoxDesign kBoxDesign[box::Count] = {
 
 ClockReading SystemClock() {
   std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  const std::tm local = LocalTime(now);
   ClockReading r;
   r.Year = local.tm_year + 1900;
   r.Month = local.tm_mon + 1;

@@ -1,10 +1,6 @@
 // The batch program's contract, run as a separate process: arguments, exit
 // statuses, what goes to standard output and standard error, the JSON object,
 // the output directory, and whole cases on the example scenarios.
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,6 +12,7 @@
 
 #include "core/Files.h"
 #include "core/Gbk.h"
+#include "core/Platform.h"
 
 namespace zelto {
 namespace {
@@ -27,7 +24,7 @@ struct RunResult {
   std::string out, err;
 };
 
-std::string BatchBinary() { return JoinPath(ExecutableDirectory(), "zelto-batch"); }
+std::string BatchBinary() { return JoinPath(ExecutableDirectory(), ExecutableFileName("zelto-batch")); }
 
 std::string Example(const char* file) { return std::string(ZELTO_SOURCE_DIR) + "/examples/" + file; }
 
@@ -45,27 +42,11 @@ void WriteAll(const std::string& path, const std::string& bytes) {
 // Runs exe with args; standard output and error are caught in files.
 RunResult RunBatch(const std::string& exe, const std::vector<std::string>& args) {
   RunResult r;
-  const fs::path dir = fs::temp_directory_path() / ("zelto_batch_run_" + std::to_string(getpid()));
+  const fs::path dir = fs::temp_directory_path() / ("zelto_batch_run_" + std::to_string(CurrentProcessId()));
   fs::create_directories(dir);
-  const std::string outPath = (dir / "out").string(), errPath = (dir / "err").string();
-  const pid_t pid = fork();
-  if (pid == 0) {
-    int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(out, 1);
-    dup2(err, 2);
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(exe.c_str()));
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(exe.c_str(), argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.out = ReadAll(outPath);
-  r.err = ReadAll(errPath);
+  r.status = RunProgram(PathFromUtf8(exe), args, dir / "out", dir / "err");
+  r.out = ReadAll(Utf8FromPath(dir / "out"));
+  r.err = ReadAll(Utf8FromPath(dir / "err"));
   return r;
 }
 
@@ -73,7 +54,7 @@ RunResult RunBatch(const std::vector<std::string>& args) { return RunBatch(Batch
 
 // A fresh directory for one test.
 fs::path TempDir(const std::string& name) {
-  const fs::path dir = fs::temp_directory_path() / ("zelto_batch_" + name + "_" + std::to_string(getpid()));
+  const fs::path dir = fs::temp_directory_path() / ("zelto_batch_" + name + "_" + std::to_string(CurrentProcessId()));
   fs::remove_all(dir);
   fs::create_directories(dir);
   return dir;
@@ -82,9 +63,9 @@ fs::path TempDir(const std::string& name) {
 // A copy of the program in its own directory, so that "beside the executable"
 // is a directory the test controls.
 std::string CopyOfBatch(const fs::path& dir) {
-  const fs::path exe = dir / "zelto-batch";
-  fs::copy_file(BatchBinary(), exe, fs::copy_options::overwrite_existing);
-  return exe.string();
+  const fs::path exe = dir / ExecutableFileName("zelto-batch");
+  fs::copy_file(PathFromUtf8(BatchBinary()), exe, fs::copy_options::overwrite_existing);
+  return Utf8FromPath(exe);
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -133,7 +114,7 @@ std::string WithRecord(const std::string& bytes, int n, const std::string& recor
 class BatchProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!fs::exists(BatchBinary())) GTEST_SKIP() << "zelto-batch is not built beside the tests";
+    if (!fs::exists(PathFromUtf8(BatchBinary()))) GTEST_SKIP() << "zelto-batch is not built beside the tests";
   }
 };
 
@@ -157,8 +138,8 @@ TEST_F(BatchProgram, UsageErrorsExitWithOneAndOneLine) {
       {"--bogus"},
       {"--out-dir"},
       {Example("01-chlorine-leak-day.ini"), Example("02-chlorine-leak-night-inversion.ini")},
-      {(dir / "missing.ini").string()},
-      {dir.string()},  // a directory is no settings file
+      {Utf8FromPath(dir / "missing.ini")},
+      {Utf8FromPath(dir)},  // a directory is no settings file
   };
   for (const auto& args : cases) {
     const RunResult r = RunBatch(args);
@@ -168,8 +149,8 @@ TEST_F(BatchProgram, UsageErrorsExitWithOneAndOneLine) {
     EXPECT_EQ(r.err.rfind("zelto-batch: ", 0), 0u) << r.err;
     EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
   }
-  const RunResult missing = RunBatch({(dir / "missing.ini").string()});
-  EXPECT_NE(missing.err.find((dir / "missing.ini").string()), std::string::npos);
+  const RunResult missing = RunBatch({Utf8FromPath(dir / "missing.ini")});
+  EXPECT_NE(missing.err.find(Utf8FromPath(dir / "missing.ini")), std::string::npos);
 }
 
 TEST_F(BatchProgram, BuiltInDefaultsAreRefusedWithTheAveragingTimeMessage) {
@@ -188,21 +169,21 @@ TEST_F(BatchProgram, SettingsBesideTheExecutableAndDefaultOutputDirectory) {
   const fs::path dir = TempDir("beside");
   const std::string exe = CopyOfBatch(dir);
   const std::string settings = ReadAll(Example("01-chlorine-leak-day.ini"));
-  WriteAll((dir / "ZELTO.ini").string(), settings);
+  WriteAll(Utf8FromPath(dir / "ZELTO.ini"), settings);
   const RunResult r = RunBatch(exe, {});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(LinesWithoutNotes(r.err).empty()) << r.err;
   EXPECT_EQ(r.out.rfind("\n(一）输入参数\n", 0), 0u);
   EXPECT_TRUE(fs::exists(dir / "CONCXY.DAT"));
-  EXPECT_EQ(ReadAll((dir / "ZELTO.ini").string()), settings);  // never written
+  EXPECT_EQ(ReadAll(Utf8FromPath(dir / "ZELTO.ini")), settings);  // never written
 }
 
 TEST_F(BatchProgram, OutDirIsCreatedAndHoldsTheContourFileTheReportEndsWith) {
   const fs::path dir = TempDir("outdir");
   const fs::path out = dir / "a" / "b";
-  const RunResult r = RunBatch({"--out-dir", out.string(), Example("01-chlorine-leak-day.ini")});
+  const RunResult r = RunBatch({"--out-dir", Utf8FromPath(out), Example("01-chlorine-leak-day.ini")});
   ASSERT_EQ(r.status, 0) << r.err;
-  const std::string file = ReadAll((out / "CONCXY.DAT").string());
+  const std::string file = ReadAll(Utf8FromPath(out / "CONCXY.DAT"));
   ASSERT_FALSE(file.empty());
   EXPECT_EQ(file.substr(0, 6), " \r\n \r\n");
   // The file is GBK with CR LF; the report carries the same text at its end.
@@ -217,7 +198,7 @@ TEST_F(BatchProgram, OutDirIsCreatedAndHoldsTheContourFileTheReportEndsWith) {
 
 TEST_F(BatchProgram, JsonObjectFieldsAndTypes) {
   const fs::path dir = TempDir("json");
-  const RunResult r = RunBatch({"--json", "--out-dir", dir.string(), Example("01-chlorine-leak-day.ini")});
+  const RunResult r = RunBatch({"--json", "--out-dir", Utf8FromPath(dir), Example("01-chlorine-leak-day.ini")});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
   const nlohmann::json j = nlohmann::json::parse(r.out);
@@ -266,7 +247,7 @@ TEST_F(BatchProgram, JsonObjectFieldsAndTypes) {
             "在预测时刻为 =30 min\r\n离地高为 =1.5m 的平面上\r\n最大浓度产生于离源 30m 的距离内\r\n"
             "在 30m 处的浓度为401.8821 mg/m3");
   // The same report as the text output, with its CR LF line ends.
-  const RunResult text = RunBatch({"--out-dir", dir.string(), Example("01-chlorine-leak-day.ini")});
+  const RunResult text = RunBatch({"--out-dir", Utf8FromPath(dir), Example("01-chlorine-leak-day.ini")});
   ASSERT_FALSE(text.out.empty());
   EXPECT_EQ(j["Report"].get<std::string>(), Crlf(text.out.substr(0, text.out.size() - 1)));
 }
@@ -275,13 +256,13 @@ TEST_F(BatchProgram, JsonObjectFieldsAndTypes) {
 // the source: two notes, on standard error after the report and in the JSON.
 TEST_F(BatchProgram, ApplicabilityNotesOnStandardErrorAndInJson) {
   const fs::path dir = TempDir("notes");
-  const RunResult text = RunBatch({"--out-dir", dir.string(), Example("01-chlorine-leak-day.ini")});
+  const RunResult text = RunBatch({"--out-dir", Utf8FromPath(dir), Example("01-chlorine-leak-day.ini")});
   ASSERT_EQ(text.status, 0) << text.err;
   const auto lines = Lines(text.err);
   ASSERT_EQ(lines.size(), 2u) << text.err;
   EXPECT_EQ(lines[0].rfind("提示：泄漏气体明显重于空气", 0), 0u) << lines[0];
   EXPECT_EQ(lines[1].rfind("提示：计算点或廓线终点距源不足100 m", 0), 0u) << lines[1];
-  const RunResult json = RunBatch({"--json", "--out-dir", dir.string(), Example("01-chlorine-leak-day.ini")});
+  const RunResult json = RunBatch({"--json", "--out-dir", Utf8FromPath(dir), Example("01-chlorine-leak-day.ini")});
   ASSERT_EQ(json.status, 0) << json.err;
   EXPECT_EQ(json.err, "");  // with --json everything is in the object
   const nlohmann::json j = nlohmann::json::parse(json.out);
@@ -299,16 +280,16 @@ TEST_F(BatchProgram, RefusedCheckInJsonAndText) {
   const fs::path dir = TempDir("refused");
   // Averaging time 45 min for a 30 min release (record 23 is box 22).
   const std::string settings = WithRecord(ReadAll(Example("01-chlorine-leak-day.ini")), 23, "\"45\"");
-  const std::string path = (dir / "long-average.ini").string();
+  const std::string path = Utf8FromPath(dir / "long-average.ini");
   WriteAll(path, settings);
   const std::string message = "泄漏(或液体蒸发）总时长为30(min),浓度平均时间不可超过30(min)";
 
-  const RunResult text = RunBatch({"--out-dir", dir.string(), path});
+  const RunResult text = RunBatch({"--out-dir", Utf8FromPath(dir), path});
   EXPECT_EQ(text.status, 2);
   EXPECT_EQ(text.out, "");
   EXPECT_EQ(text.err, message + "（浓度平均时间(min)：）\n");  // the box the window would focus
 
-  const RunResult json = RunBatch({"--json", "--out-dir", dir.string(), path});
+  const RunResult json = RunBatch({"--json", "--out-dir", Utf8FromPath(dir), path});
   EXPECT_EQ(json.status, 2);
   const nlohmann::json j = nlohmann::json::parse(json.out);
   EXPECT_EQ(j["Ok"], false);
@@ -321,12 +302,12 @@ TEST_F(BatchProgram, RefusedCheckInJsonAndText) {
 TEST_F(BatchProgram, RefusedBoxIsNamedAfterItsMessage) {
   const fs::path dir = TempDir("huge-wind");
   // A wind speed no 32-bit number holds (record 9 is box 8).
-  const std::string path = (dir / "huge-wind.ini").string();
+  const std::string path = Utf8FromPath(dir / "huge-wind.ini");
   WriteAll(path, WithRecord(ReadAll(Example("01-chlorine-leak-day.ini")), 9, "\"1e39\""));
-  const RunResult text = RunBatch({"--out-dir", dir.string(), path});
+  const RunResult text = RunBatch({"--out-dir", Utf8FromPath(dir), path});
   EXPECT_EQ(text.status, 2);
   EXPECT_EQ(text.err, "无效!（环境风速(m/s)：）\n");
-  const RunResult json = RunBatch({"--json", "--out-dir", dir.string(), path});
+  const RunResult json = RunBatch({"--json", "--out-dir", Utf8FromPath(dir), path});
   const nlohmann::json j = nlohmann::json::parse(json.out);
   EXPECT_EQ(j["Messages"], nlohmann::json::array({"无效!"}));  // the message itself is unchanged
   EXPECT_EQ(j["Focus"]["Name"], "Text1(8)");
@@ -336,9 +317,9 @@ TEST_F(BatchProgram, RefusedBoxIsNamedAfterItsMessage) {
 TEST_F(BatchProgram, RefusedDispersionStageSkipsTheOtherStagesAndTheReport) {
   const fs::path dir = TempDir("stage");
   // Receptor plane at 200 m above the 150 m lid of the night case (record 25 is box 24).
-  const std::string path = (dir / "above-lid.ini").string();
+  const std::string path = Utf8FromPath(dir / "above-lid.ini");
   WriteAll(path, WithRecord(ReadAll(Example("02-chlorine-leak-night-inversion.ini")), 25, "\"200\""));
-  const RunResult r = RunBatch({"--json", "--out-dir", dir.string(), path});
+  const RunResult r = RunBatch({"--json", "--out-dir", Utf8FromPath(dir), path});
   EXPECT_EQ(r.status, 2);
   const nlohmann::json j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["Ok"], false);
@@ -352,9 +333,9 @@ TEST_F(BatchProgram, RefusedDispersionStageSkipsTheOtherStagesAndTheReport) {
 
 TEST_F(BatchProgram, SilentLongitudeRefusalIsNamed) {
   const fs::path dir = TempDir("longitude");
-  const std::string path = (dir / "far-east.ini").string();
+  const std::string path = Utf8FromPath(dir / "far-east.ini");
   WriteAll(path, WithRecord(ReadAll(Example("01-chlorine-leak-day.ini")), 1, "\"200E\""));
-  const RunResult r = RunBatch({"--out-dir", dir.string(), path});
+  const RunResult r = RunBatch({"--out-dir", Utf8FromPath(dir), path});
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "输入无效：泄漏位置经度和纬度：\n");
@@ -363,21 +344,21 @@ TEST_F(BatchProgram, SilentLongitudeRefusalIsNamed) {
 TEST_F(BatchProgram, UnwritableContourFileIsAWarningOnly) {
   const fs::path dir = TempDir("unwritable");
   fs::create_directories(dir / "CONCXY.DAT");  // a directory where the file should go
-  const RunResult r = RunBatch({"--out-dir", dir.string(), Example("01-chlorine-leak-day.ini")});
+  const RunResult r = RunBatch({"--out-dir", Utf8FromPath(dir), Example("01-chlorine-leak-day.ini")});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(LinesWithoutNotes(r.err).size(), 1u) << r.err;
-  EXPECT_NE(r.err.find(dir.string() + "/CONCXY.DAT"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(Utf8FromPath(dir) + "/CONCXY.DAT"), std::string::npos) << r.err;
   EXPECT_TRUE(HasLine(r.out, "浓度 (mg/m3) =3:  预测时刻 (min) =30"));  // contour text kept
 }
 
 TEST_F(BatchProgram, UnwritableTimeSeriesFileIsNamedAndGivesStatusOne) {
   const fs::path dir = TempDir("timeseries");
   fs::create_directories(dir / "curve.csv");  // a directory where the file should go
-  const RunResult r = RunBatch({"--out-dir", dir.string(), "--timeseries", (dir / "curve.csv").string(),
+  const RunResult r = RunBatch({"--out-dir", Utf8FromPath(dir), "--timeseries", Utf8FromPath(dir / "curve.csv"),
                                 Example("01-chlorine-leak-day.ini")});
   EXPECT_EQ(r.status, 1);
   ASSERT_FALSE(Lines(r.err).empty());
-  EXPECT_EQ(Lines(r.err)[0], "无法写入浓度-时间文件" + (dir / "curve.csv").string() + "。");
+  EXPECT_EQ(Lines(r.err)[0], "无法写入浓度-时间文件" + Utf8FromPath(dir / "curve.csv") + "。");
   EXPECT_TRUE(fs::is_directory(dir / "curve.csv"));
   EXPECT_FALSE(r.out.empty());  // the report all the same
 }
@@ -392,16 +373,16 @@ TEST_F(BatchProgram, LongReportNoticeNamesTheFileWritten) {
     std::snprintf(buf, sizeof buf, "%s%.3f", i ? "," : "", v);
     list += buf;
   }
-  const std::string path = (dir / "many.ini").string();
+  const std::string path = Utf8FromPath(dir / "many.ini");
   WriteAll(path, WithRecord(ReadAll(Example("02-chlorine-leak-night-inversion.ini")), 26, "\"" + list + "\""));
   const fs::path out = dir / "out";
-  const RunResult r = RunBatch({"--json", "--out-dir", out.string(), path});
+  const RunResult r = RunBatch({"--json", "--out-dir", Utf8FromPath(out), path});
   ASSERT_EQ(r.status, 0) << r.err;
   const nlohmann::json j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["ThresholdCount"], 100);
   EXPECT_EQ(j["Messages"],
             nlohmann::json::array({"计算结果中，廓线数据较多，这里只能显示部分数据。完整数据保存在'" +
-                                   (out / "CONCXY.DAT").string() + "'文件中。"}));
+                                   Utf8FromPath(out / "CONCXY.DAT") + "'文件中。"}));
   // 64000 UTF-16 units: every character of this report is in the basic plane.
   const std::string report = j["Report"];
   size_t units = 0;
@@ -444,11 +425,11 @@ TEST_F(BatchProgram, ListSubstancesPrintsTheLibrary) {
 TEST_F(BatchProgram, SubstanceKeyOverridesTheSettingsFile) {
   const fs::path dir = TempDir("substance");
   const std::string settings = Example("01-chlorine-leak-day.ini");  // the temporary substance
-  const RunResult r = RunBatch({"--out-dir", dir.string(), "--library", FixtureLibrary(),
+  const RunResult r = RunBatch({"--out-dir", Utf8FromPath(dir), "--library", FixtureLibrary(),
                                 "--substance", "氨", settings});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(HasLine(r.out, "污染物名称：AMMONIA"));
-  const RunResult byCas = RunBatch({"--out-dir", dir.string(), "--library", FixtureLibrary(),
+  const RunResult byCas = RunBatch({"--out-dir", Utf8FromPath(dir), "--library", FixtureLibrary(),
                                     "--substance", "7664-41-7", settings});
   EXPECT_EQ(byCas.out, r.out);
 
@@ -461,7 +442,7 @@ TEST_F(BatchProgram, SubstanceKeyOverridesTheSettingsFile) {
 
 TEST_F(BatchProgram, ChlorineLeakByDay) {
   const fs::path dir = TempDir("case1");
-  const RunResult r = RunBatch({"--out-dir", dir.string(), Example("01-chlorine-leak-day.ini")});
+  const RunResult r = RunBatch({"--out-dir", Utf8FromPath(dir), Example("01-chlorine-leak-day.ini")});
   ASSERT_EQ(r.status, 0) << r.err;
   // Hand-checked: n = floor(6 x 30.4) + 15 = 197, clock 14:00 + 8.1 h = 22.1 h,
   // elevation 62.7425 deg -> 63.
@@ -488,7 +469,7 @@ TEST_F(BatchProgram, ChlorineLeakByDay) {
 
 TEST_F(BatchProgram, ChlorineLeakAtNightUnderAnInversion) {
   const fs::path dir = TempDir("case2");
-  const RunResult r = RunBatch({"--out-dir", dir.string(), Example("02-chlorine-leak-night-inversion.ini")});
+  const RunResult r = RunBatch({"--out-dir", Utf8FromPath(dir), Example("02-chlorine-leak-night-inversion.ini")});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(HasLine(r.out, "当前时间在当地为夜间"));
   EXPECT_TRUE(HasLine(r.out, "云盖度[10分制]为:2"));
@@ -509,7 +490,7 @@ TEST_F(BatchProgram, ChlorineLeakAtNightUnderAnInversion) {
 
 TEST_F(BatchProgram, StackOnASnowyMorning) {
   const fs::path dir = TempDir("case4");
-  const RunResult r = RunBatch({"--out-dir", dir.string(), Example("04-sulfur-dioxide-stack.ini")});
+  const RunResult r = RunBatch({"--out-dir", Utf8FromPath(dir), Example("04-sulfur-dioxide-stack.ini")});
   ASSERT_EQ(r.status, 0) << r.err;
   // Hand-checked: elevation 23.709 deg -> 24; over snow at -5 deg C the
   // negative daytime flux is clamped to H = 0, so the surface layer is neutral.
@@ -533,7 +514,7 @@ TEST_F(BatchProgram, StackOnASnowyMorning) {
 TEST_F(BatchProgram, OtherExampleReportsAreUnchanged) {
   for (const char* name : {"03-ammonia-instantaneous", "05-carbon-disulfide-spill", "06-benzene-defined-substance"}) {
     const fs::path dir = TempDir(name);
-    const RunResult r = RunBatch({"--out-dir", dir.string(), Example((std::string(name) + ".ini").c_str())});
+    const RunResult r = RunBatch({"--out-dir", Utf8FromPath(dir), Example((std::string(name) + ".ini").c_str())});
     ASSERT_EQ(r.status, 0) << name << ": " << r.err;
     EXPECT_EQ(r.out, Reference((std::string(name) + ".txt").c_str())) << name;
   }
@@ -551,9 +532,9 @@ TEST_F(BatchProgram, HundredThresholdsOnOneAndOnTwoThreads) {
     std::snprintf(buf, sizeof buf, "%s%.3f", i ? "," : "", v);
     list += buf;
   }
-  const std::string settings = (dir / "100.ini").string();
+  const std::string settings = Utf8FromPath(dir / "100.ini");
   WriteAll(settings, WithRecord(ReadAll(Example("02-chlorine-leak-night-inversion.ini")), 26, "\"" + list + "\""));
-  const std::string out = (dir / "out").string();
+  const std::string out = Utf8FromPath(dir / "out");
   RunResult runs[2];
   std::string contour[2];
   for (int i = 0; i < 2; ++i) {

@@ -3,13 +3,12 @@
 // scenario builder.
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <initializer_list>
 #include <string>
 
 #include "core/ModelState.h"
+#include "core/Platform.h"
 #include "tests/common/ScenarioBuilder.h"
 
 namespace zelto::testing_util {
@@ -23,10 +22,10 @@ inline void SetThresholds(ModelState& s, std::initializer_list<float> values) {
 // A fresh, empty directory under the system temporary directory.
 inline std::string TempDir(const std::string& name) {
   namespace fs = std::filesystem;
-  fs::path dir = fs::temp_directory_path() / ("zelto-dispersion-" + std::to_string(getpid()) + "-" + name);
+  fs::path dir = fs::temp_directory_path() / ("zelto-dispersion-" + std::to_string(CurrentProcessId()) + "-" + name);
   fs::remove_all(dir);
   fs::create_directories(dir);
-  return dir.string();
+  return Utf8FromPath(dir);
 }
 
 }  // namespace zelto::testing_util

@@ -1,8 +1,6 @@
 // Start, activation, closing and the command buttons of the main window.
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -10,6 +8,7 @@
 
 #include "MainWindowFixture.h"
 #include "core/Files.h"
+#include "core/Platform.h"
 
 namespace zelto::testing {
 namespace {
@@ -20,14 +19,12 @@ namespace fs = std::filesystem;
 class TempDir {
  public:
   TempDir() {
-    std::string tmpl = (fs::temp_directory_path() / "zelto-window-XXXXXX").string();
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    if (::mkdtemp(name.data()) != nullptr) path_ = name.data();
+    const fs::path dir = MakeTemporaryDirectory("zelto-window-");
+    if (!dir.empty()) path_ = Utf8FromPath(dir);
   }
   ~TempDir() {
     std::error_code ec;
-    if (!path_.empty()) fs::remove_all(path_, ec);
+    if (!path_.empty()) fs::remove_all(PathFromUtf8(path_), ec);
   }
   std::string File(const char* name) const { return JoinPath(path_, name); }
 

@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <stdlib.h>
-#include <sys/resource.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -13,6 +9,7 @@
 #include "core/Files.h"
 #include "core/Messages.h"
 #include "core/ModelState.h"
+#include "core/Platform.h"
 #include "ui/MainWindow.h"
 #include "ui/SettingsFile.h"
 
@@ -25,14 +22,12 @@ namespace fs = std::filesystem;
 class ScratchDir {
  public:
   ScratchDir() {
-    std::string tmpl = (fs::temp_directory_path() / "zelto-settings-XXXXXX").string();
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    path_ = ::mkdtemp(name.data()) ? std::string(name.data()) : std::string();
+    const fs::path dir = MakeTemporaryDirectory("zelto-settings-");
+    if (!dir.empty()) path_ = Utf8FromPath(dir);
   }
   ~ScratchDir() {
     std::error_code ec;
-    if (!path_.empty()) fs::remove_all(path_, ec);
+    if (!path_.empty()) fs::remove_all(PathFromUtf8(path_), ec);
   }
   std::string File(const std::string& name) const { return JoinPath(path_, name); }
   const std::string& path() const { return path_; }
@@ -42,14 +37,14 @@ class ScratchDir {
 };
 
 std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathFromUtf8(path), std::ios::binary);
   std::stringstream ss;
   ss << in.rdbuf();
   return ss.str();
 }
 
 void WriteAll(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
   out << bytes;
 }
 
@@ -278,6 +273,30 @@ TEST(SettingsRoundTrip, EveryControlAndBothBlocksComeBack) {
   EXPECT_FALSE(b.FirstActivation);
 }
 
+// The settings file in folders named in Chinese (an operator's "桌面\危险品"
+// on Windows): written, found and read back through the same UTF-8 path.
+TEST(SettingsRoundTrip, FileUnderChineseFolderNames) {
+  ScratchDir dir;
+  const std::string folder = JoinPath(dir.File("应急 预案"), "氯气泄漏");
+  ASSERT_TRUE(fs::create_directories(PathFromUtf8(folder)));
+  const std::string path = JoinPath(folder, "ZELTO.ini");
+  StartedWindow before;
+  before.w.Text1[0].Text = "121.47E";
+  before.w.Text3.Text = "报告";
+  std::string message;
+  ASSERT_TRUE(WriteSettingsFile(before.w, path, message)) << message;
+  EXPECT_TRUE(FileExists(path));
+  EXPECT_EQ(ReadAll(path).substr(0, 11), "\"121.47E\"\r\n");
+
+  StartedWindow after;
+  EXPECT_TRUE(ReadSettingsFile(after.w, path));
+  EXPECT_EQ(after.w.Text1[0].Text, "121.47E");
+  EXPECT_EQ(after.w.Text3.Text, "报告");
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(PathFromUtf8(folder))) names.push_back(Utf8FromPath(e.path().filename()));
+  EXPECT_EQ(names, std::vector<std::string>{"ZELTO.ini"});
+}
+
 TEST(SettingsRoundTrip, MolecularWeightBoxRunsItsChangeHandler) {
   // Box 14 holding 0 disables the threshold unit list; the file's box 14 of
   // 46.07 enables it again.
@@ -461,25 +480,20 @@ TEST(SettingsWriteFailure, FullDiskKeepsThePreviousFile) {
 
   // Let no file grow beyond 64 bytes, as a nearly full disk would; the write
   // then fails part way instead of raising a signal.
-  struct rlimit saved {};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  struct sigaction ignore {}, old {};
-  ignore.sa_handler = SIG_IGN;
-  ::sigaction(SIGXFSZ, &ignore, &old);
-  struct rlimit small = saved;
-  small.rlim_cur = 64;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
   std::string message;
-  const bool written = WriteSettingsFile(sw.w, path, message);
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  ::sigaction(SIGXFSZ, &old, nullptr);
+  bool written = true;
+  {
+    FileSizeLimit limit(64);
+    if (!limit.Active()) GTEST_SKIP() << "no file size limit on this system";
+    written = WriteSettingsFile(sw.w, path, message);
+  }
 
   EXPECT_FALSE(written);
   EXPECT_EQ(message, "无法写入设置文件 " + path + "，请检查该目录是否可写、磁盘是否已满。");
   EXPECT_EQ(ReadAll(path), previous);
   // No half-written temporary file is left beside it.
   int entries = 0;
-  for (const auto& entry : fs::directory_iterator(dir.path())) {
+  for (const auto& entry : fs::directory_iterator(PathFromUtf8(dir.path()))) {
     (void)entry;
     ++entries;
   }

@@ -5,8 +5,6 @@
 // weight 0, nitrogen tetroxide and UDMH, in that order.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -15,6 +13,7 @@
 #include "chem/ParamBlocks.h"
 #include "core/Files.h"
 #include "core/Gbk.h"
+#include "core/Platform.h"
 #include "ui/ControlIds.h"
 #include "ui/MainWindow.h"
 #include "ui/SettingsFile.h"
@@ -45,13 +44,12 @@ struct LibraryWindow {
 };
 
 std::string ScratchFile(const char* name) {
-  return (std::filesystem::temp_directory_path() /
-          (std::string("zelto-lib-") + std::to_string(::getpid()) + "-" + name))
-      .string();
+  return Utf8FromPath(std::filesystem::temp_directory_path() /
+                      (std::string("zelto-lib-") + std::to_string(CurrentProcessId()) + "-" + name));
 }
 
 void WriteAll(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
   out << bytes;
 }
 
