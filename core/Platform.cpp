@@ -144,6 +144,14 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
 bool ReplaceFileAtomically(const std::filesystem::path& target, const std::string& bytes,
                            std::string& error) {
   error.clear();
+  // A read-only file is not replaced, as Windows itself would refuse; the
+  // check comes first so that the result does not depend on how the file
+  // system treats a rename onto it.
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    error = WindowsError("cannot replace file", ERROR_ACCESS_DENIED);
+    return false;
+  }
   const fs::path dir = target.parent_path();
   const std::wstring base = target.filename().wstring();
   HANDLE h = INVALID_HANDLE_VALUE;

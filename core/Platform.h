@@ -30,7 +30,8 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
 // MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH on Windows, rename and a
 // flush of the directory elsewhere). Afterwards target holds either its old
 // bytes (on false, with error a short description) or the new ones; no
-// temporary file is left behind.
+// temporary file is left behind. A read-only target is replaced on POSIX
+// (keeping its permissions; the directory decides) and refused on Windows.
 bool ReplaceFileAtomically(const std::filesystem::path& target, const std::string& bytes,
                            std::string& error);
 

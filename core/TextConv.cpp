@@ -3,8 +3,6 @@
 // rounding, UTF-8/UTF-16 lengths, and the date and time texts.
 #include "core/TextConv.h"
 
-#include <locale.h>
-
 #include <array>
 #include <cfloat>
 #include <charconv>
@@ -184,23 +182,19 @@ std::string GeneralForm(double v, int sig, int upperExp) {
   return sign + "0." + std::string(static_cast<size_t>(frac) - m.size(), '0') + m;
 }
 
-locale_t CLocale() {
-  static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-  return loc;
-}
-
-// Parses a clean ASCII number text ("-12.5e3") without locale influence;
-// overflow gives +-infinity, underflow 0 or a subnormal.
+// Parses a clean ASCII number text ("-12.5e3", "5.", ".5") without locale
+// influence; overflow gives +-infinity, underflow 0 or a subnormal. from_chars
+// rounds correctly (to nearest, ties to even) like the C library's strtod,
+// and it is the same code on every system, so both builds read every number
+// to the same double.
 double ParseCleanNumber(const std::string& clean) {
-  if (locale_t loc = CLocale()) return strtod_l(clean.c_str(), nullptr, loc);
-  // Without a "C" locale object: from_chars is locale-free but leaves the
-  // value alone when out of range; the exponent's sign tells which side.
   double v = 0;
   const char* b = clean.data();
   const char* e = b + clean.size();
   bool negative = !clean.empty() && clean[0] == '-';
   if (!clean.empty() && (clean[0] == '+' || clean[0] == '-')) ++b;
   auto res = std::from_chars(b, e, v);
+  // Out of range leaves v alone: the exponent's sign tells which side.
   if (res.ec == std::errc::result_out_of_range) {
     size_t ep = clean.find('e');
     bool tiny = ep != std::string::npos && ep + 1 < clean.size() && clean[ep + 1] == '-';

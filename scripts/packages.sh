@@ -11,6 +11,11 @@ ZELTO_PACKAGES="$ZELTO_PACKAGES qt6-base-dev xvfb xauth"
 # Chinese: qtbase_zh_CN.qm.
 ZELTO_PACKAGES="$ZELTO_PACKAGES qt6-translations-l10n"
 
+# The Windows build under Wine (optional: without them the test command skips
+# that step): the MinGW-w64 cross compiler with the POSIX thread model, the
+# 64-bit Wine, and GoogleTest's sources to build the tests with that compiler.
+ZELTO_WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix wine64 googletest"
+
 ensure_packages() {
   local missing=() p
   for p in $ZELTO_PACKAGES "$@"; do
@@ -24,4 +29,18 @@ ensure_packages() {
     apt-get update -q >/dev/null
     apt-get install -y -q "${missing[@]}" >/dev/null
   fi
+}
+
+# The optional packages of a step ($@); false (nothing said) when they are
+# missing and cannot be installed, so that the caller can skip the step.
+ensure_optional_packages() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  export DEBIAN_FRONTEND=noninteractive
+  echo "Installing: ${missing[*]}"
+  apt-get install -y -q "${missing[@]}" >/dev/null 2>&1 && return 0
+  apt-get update -q >/dev/null 2>&1 && apt-get install -y -q "${missing[@]}" >/dev/null 2>&1
 }

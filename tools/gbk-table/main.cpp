@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/Gbk.h"
+#include "core/Platform.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ void PrintHex(const std::string& bytes) {
 }  // namespace
 
 int main() {
+  zelto::UseBinaryStandardStreams();  // "\n" stays one byte on Windows
   for (int code = 0x80; code <= 0xFEFE; ++code) {
     std::string gbk;
     if (code > 0xFF) gbk += static_cast<char>(code >> 8);
