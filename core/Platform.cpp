@@ -317,6 +317,12 @@ int RunProgram(const std::filesystem::path& program, const std::vector<std::stri
   return gotCode ? static_cast<int>(code) : -1;
 }
 
+void SetEnvironmentValue(const std::string& name, const std::string* value) {
+  // Both copies: the C runtime's (getenv) and Windows' (child processes).
+  _putenv_s(name.c_str(), value ? value->c_str() : "");
+  ::SetEnvironmentVariableW(WideFromUtf8(name).c_str(), value ? WideFromUtf8(*value).c_str() : nullptr);
+}
+
 FileSizeLimit::FileSizeLimit(std::uint64_t) {}
 FileSizeLimit::~FileSizeLimit() = default;
 
@@ -519,6 +525,14 @@ int RunProgram(const std::filesystem::path& program, const std::vector<std::stri
     if (errno != EINTR) return -1;
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void SetEnvironmentValue(const std::string& name, const std::string* value) {
+  if (value) {
+    ::setenv(name.c_str(), value->c_str(), 1);
+  } else {
+    ::unsetenv(name.c_str());
+  }
 }
 
 using SignalAction = struct sigaction;

@@ -69,6 +69,10 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv);
 // Windows), so that reports are the same bytes on every system.
 void UseBinaryStandardStreams();
 
+// Sets (value given) or removes (nullptr) a variable of this process's
+// environment, seen by getenv and by the programs it starts.
+void SetEnvironmentValue(const std::string& name, const std::string* value);
+
 // For the tests: runs program with args, its standard output and error going
 // to the files named; returns its exit status, or -1 when it could not run
 // or did not exit normally.

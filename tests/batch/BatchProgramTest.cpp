@@ -538,12 +538,13 @@ TEST_F(BatchProgram, HundredThresholdsOnOneAndOnTwoThreads) {
   RunResult runs[2];
   std::string contour[2];
   for (int i = 0; i < 2; ++i) {
-    setenv("ZELTO_THREADS", i == 0 ? "1" : "2", 1);
+    const std::string threads = i == 0 ? "1" : "2";
+    SetEnvironmentValue("ZELTO_THREADS", &threads);
     runs[i] = RunBatch({"--json", "--out-dir", out, settings});
     contour[i] = ReadAll(out + "/CONCXY.DAT");
     fs::remove(out + "/CONCXY.DAT");
   }
-  unsetenv("ZELTO_THREADS");
+  SetEnvironmentValue("ZELTO_THREADS", nullptr);
   ASSERT_EQ(runs[0].status, 0) << runs[0].err;
   const nlohmann::json one = nlohmann::json::parse(runs[0].out);
   ASSERT_EQ(one["ThresholdCount"], 100);
