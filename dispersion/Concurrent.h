@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -46,12 +48,24 @@ void RunConcurrently(int count, int threads, const ConcentrationEvaluator& ev, W
   std::atomic<int> next{0};
   std::atomic<int> finished{0};  // helper threads done
   std::atomic<int> steps{0};     // steps of the helpers' pieces
-  std::atomic<int> signals{0};   // steps and ends: what the waiting caller waits for
+  // Steps and ends: what the waiting caller waits for. A mutex and a
+  // condition variable rather than atomic wait/notify: the C++ library's
+  // atomic wait on systems without futexes (MinGW-w64 on Windows) can miss a
+  // notification and leave the caller asleep for good.
+  int signals = 0;
+  std::mutex signalMutex;
+  std::condition_variable signalled;
+  auto signal = [&] {
+    {
+      std::lock_guard<std::mutex> lock(signalMutex);
+      ++signals;
+    }
+    signalled.notify_one();
+  };
   const std::function<void()> none;
   const std::function<void()> helperStep = [&] {
     steps.fetch_add(1);
-    signals.fetch_add(1);
-    signals.notify_one();
+    signal();
   };
   auto worker = [&](ConcentrationEvaluator mine, const std::function<void()>& events) {
     for (int i = next.fetch_add(1); i < count; i = next.fetch_add(1)) {
@@ -67,8 +81,7 @@ void RunConcurrently(int count, int threads, const ConcentrationEvaluator& ev, W
     pool.emplace_back([&, mine = ev.Fork()]() mutable {
       worker(std::move(mine), processEvents ? helperStep : none);
       finished.fetch_add(1);
-      signals.fetch_add(1);
-      signals.notify_one();
+      signal();
     });
   }
   worker(ev.Fork(), processEvents);
@@ -77,10 +90,15 @@ void RunConcurrently(int count, int threads, const ConcentrationEvaluator& ev, W
     // its own search bounds, and each end is a signal, so the wait ends.
     int seen = 0;
     for (;;) {
-      const int signalled = signals.load();
+      int before = 0;
+      {
+        std::lock_guard<std::mutex> lock(signalMutex);
+        before = signals;
+      }
       for (const int now = steps.load(); seen < now; ++seen) processEvents();
       if (finished.load() == helpers) break;
-      signals.wait(signalled);
+      std::unique_lock<std::mutex> lock(signalMutex);
+      signalled.wait(lock, [&] { return signals != before; });
     }
     for (const int now = steps.load(); seen < now; ++seen) processEvents();
   }
