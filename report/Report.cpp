@@ -338,6 +338,54 @@ std::string FirstNonFiniteReportValue(const ModelState& s) {
   return "";
 }
 
+std::string ReportValueCaption(const std::string& field) {
+  // The operator's words for the fields the check above names.
+  static const struct {
+    const char* field;
+    const char* caption;
+  } captions[] = {
+      {"Longitude", "经度"},
+      {"Latitude", "纬度"},
+      {"TimeDifference", "当地时间与格林威治时间的时差"},
+      {"SolarElevation", "太阳高度角"},
+      {"MixingHeight", "混合层高度"},
+      {"WindSpeed10m", "10m高风速"},
+      {"AirTempC", "环境气温"},
+      {"AirPressure", "大气压"},
+      {"DispersionRoughness", "地表粗糙度"},
+      {"GroundElevation", "地面高程"},
+      {"HorizontalStability", "水平稳定度参数"},
+      {"VerticalStability", "垂直稳定度参数"},
+      {"ReleaseRate", "泄漏速率"},
+      {"ReleaseMass", "泄漏量"},
+      {"StackHeight", "烟囱高度"},
+      {"EffectivePlumeHeight", "有效源高"},
+      {"FinalRiseDistance", "烟羽最终抬升距离"},
+      {"VaporPressure", "蒸气压"},
+      {"PoolTemperature", "液池温度"},
+      {"VaporDensity", "蒸气密度"},
+      {"EvapRate", "蒸发速率"},
+      {"SourceStrength", "源强"},
+      {"ReleaseDuration", "泄漏时长"},
+      {"AveragingTime", "浓度平均时间"},
+      {"PredictionTime", "预测时刻"},
+      {"ReceptorHeight", "预测点离地高度"},
+      {"HazardDistance", "危害距离"},
+      {"HazardTime", "危害时间"},
+      {"ZoneLength", "危害区长度"},
+      {"ZoneAngle", "危害区张角"},
+      {"Thresholds", "阈值"},
+      {"Points", "计算点"},
+      {"ContourX", "廓线坐标"},
+      {"MaxHalfWidth", "廓线最大半宽"},
+      {"MaxHalfWidthX", "最大半宽处的下风距离"},
+  };
+  for (const auto& c : captions) {
+    if (field == c.field) return c.caption;
+  }
+  return field;
+}
+
 std::string ReadWholeFile(const std::string& path) {
   std::string bytes;
   if (!ReadFileBytes(path, bytes)) return "";

@@ -34,5 +34,7 @@ std::string BuildReport(const ModelState& s, const std::string& resultSummary,
 // Name of the first field the report prints that holds no finite number, or ""
 // when all of them are finite; the driver refuses to show such a report.
 std::string FirstNonFiniteReportValue(const ModelState& s);
+// The Chinese caption of a field named by FirstNonFiniteReportValue.
+std::string ReportValueCaption(const std::string& field);
 
 }  // namespace zelto

@@ -32,7 +32,7 @@ bool MainWindow::RunComputation() {
 
   const std::string bad = FirstNonFiniteReportValue(s);
   if (!bad.empty()) {
-    sink.ShowMessage("计算结果中的 " + bad + " 不是有效数值，无法生成计算报告。");
+    sink.ShowMessage("计算结果中的" + ReportValueCaption(bad) + "不是有效数值，无法生成计算报告。");
     return false;
   }
   ResultSummary = message;

@@ -280,7 +280,7 @@ void DesktopTest::CloseDuringRefusedComputationClosesAfterwards() {
   QCOMPARE(pendingCaption, QString("正在计算...（计算结束后关闭）"));
   QVERIFY(captionWhole);  // the button widened for it
   // The refusal was shown, then the window closed the ordinary way.
-  QCOMPARE(watcher_->texts, QStringList{"计算结果中的 TimeDifference 不是有效数值，无法生成计算报告。"});
+  QCOMPARE(watcher_->texts, QStringList{"计算结果中的当地时间与格林威治时间的时差不是有效数值，无法生成计算报告。"});
   QTRY_VERIFY(!window_->isVisible());
   QVERIFY(model_->Closed);
 }

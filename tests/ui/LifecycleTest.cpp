@@ -314,7 +314,7 @@ TEST_F(Commands, CloseDuringRefusedComputationRunsAfterItsMessage) {
     EXPECT_FALSE(w.Closed);
   };
   w.Command1_Click(2);
-  EXPECT_EQ(atEnd, (std::vector<std::string>{"计算结果中的 TimeDifference 不是有效数值，无法生成计算报告。"}));
+  EXPECT_EQ(atEnd, (std::vector<std::string>{"计算结果中的当地时间与格林威治时间的时差不是有效数值，无法生成计算报告。"}));
   EXPECT_EQ(rec.messages, atEnd);
   // Then the ordinary close: its preparation recomputed the time difference
   // and passed, the settings were saved.
