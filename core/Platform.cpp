@@ -17,6 +17,7 @@
 #include <process.h>
 #include <stdio.h>
 #else
+#include <dlfcn.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <iconv.h>
@@ -317,6 +318,14 @@ int RunProgram(const std::filesystem::path& program, const std::vector<std::stri
   return gotCode ? static_cast<int>(code) : -1;
 }
 
+void* OpenSharedLibrary(const std::string& name) {
+  return reinterpret_cast<void*>(LoadLibraryW(PathFromUtf8(name).c_str()));
+}
+
+void* SharedLibrarySymbol(void* library, const char* name) {
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+
 void SetEnvironmentValue(const std::string& name, const std::string* value) {
   // Both copies: the C runtime's (getenv) and Windows' (child processes).
   _putenv_s(name.c_str(), value ? value->c_str() : "");
@@ -526,6 +535,10 @@ int RunProgram(const std::filesystem::path& program, const std::vector<std::stri
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+
+void* OpenSharedLibrary(const std::string& name) { return ::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL); }
+
+void* SharedLibrarySymbol(void* library, const char* name) { return ::dlsym(library, name); }
 
 void SetEnvironmentValue(const std::string& name, const std::string* value) {
   if (value) {

@@ -69,6 +69,12 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv);
 // Windows), so that reports are the same bytes on every system.
 void UseBinaryStandardStreams();
 
+// A shared library (LoadLibraryW, dlopen with RTLD_NOW | RTLD_LOCAL) by its
+// UTF-8 file name or path; nullptr when it cannot be loaded. It stays loaded.
+void* OpenSharedLibrary(const std::string& name);
+// The address of a function of a library OpenSharedLibrary loaded, or nullptr.
+void* SharedLibrarySymbol(void* library, const char* name);
+
 // Sets (value given) or removes (nullptr) a variable of this process's
 // environment, seen by getenv and by the programs it starts.
 void SetEnvironmentValue(const std::string& name, const std::string* value);

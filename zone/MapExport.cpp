@@ -4,12 +4,6 @@
 // PROJ's declarations only: the library itself is loaded when a map is made.
 #include <proj.h>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
-
 #include <charconv>
 #include <cmath>
 #include <nlohmann/json.hpp>
@@ -18,6 +12,7 @@
 #include <vector>
 
 #include "core/Files.h"
+#include "core/Platform.h"
 #include "core/TextConv.h"
 #include "notes/Applicability.h"
 
@@ -384,20 +379,12 @@ ProjApi LoadProj() {
   void* library = nullptr;
   for (const char* name : {ZELTO_PROJ_LIBRARY, ZELTO_PROJ_SONAME}) {
     if (!*name) continue;
-#if defined(_WIN32)
-    library = reinterpret_cast<void*>(LoadLibraryA(name));
-#else
-    library = dlopen(name, RTLD_NOW | RTLD_LOCAL);
-#endif
+    library = OpenSharedLibrary(name);
     if (library) break;
   }
   if (!library) return api;
   auto symbol = [library](auto& function, const char* name) {
-#if defined(_WIN32)
-    void* address = reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
-#else
-    void* address = dlsym(library, name);
-#endif
+    void* address = SharedLibrarySymbol(library, name);
     function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(address);
     return address != nullptr;
   };
