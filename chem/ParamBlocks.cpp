@@ -16,6 +16,7 @@
 #include <cfloat>
 #include <cmath>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -108,31 +109,22 @@ constexpr const char* kBadBlockKind = "参数块类型无效。";
 
 // Splits at every CR LF. A final CR LF gives an empty last piece; an empty
 // text gives no pieces. A lone CR or LF stays inside its piece.
-std::vector<std::string> SplitAtCrLf(const std::string& text) {
-  std::vector<std::string> pieces;
+std::vector<std::string_view> SplitAtCrLf(std::string_view text) {
+  std::vector<std::string_view> pieces;
   if (text.empty()) return pieces;
+  pieces.reserve(kVosslerLineCount);
   size_t start = 0;
   // Each pass consumes at least one CR LF, so the loop ends after at most
   // text.size() / 2 + 1 passes.
   for (;;) {
     const size_t at = text.find("\r\n", start);
-    if (at == std::string::npos) {
+    if (at == std::string_view::npos) {
       pieces.push_back(text.substr(start));
       return pieces;
     }
     pieces.push_back(text.substr(start, at - start));
     start = at + 2;
   }
-}
-
-// The first count numbers of a list line (commas or blanks between items);
-// missing items are 0, extra items are ignored.
-std::vector<float> ListValues(const std::string& piece, int count) {
-  std::string line = piece;  // ParseNumberList normalises its text in place
-  int16_t n = static_cast<int16_t>(count);
-  std::vector<float> values = ParseNumberList(line, n, false);
-  values.resize(static_cast<size_t>(count), 0.0f);
-  return values;
 }
 
 // True when the double sum of the values, rounded to a single, is 0.
@@ -144,22 +136,16 @@ bool SumRoundsToZero(const float* values, int count) {
 }
 
 // Stores general line `line` (1..13) into e.
-void StoreGeneralLine(ChemicalEntry& e, int line, const std::string& piece) {
+void StoreGeneralLine(ChemicalEntry& e, int line, std::string_view piece) {
   switch (line) {
     case 1: e.TwaPpm = LeadingSingle(piece); break;
     case 2: e.TwaMg = LeadingSingle(piece); break;
     case 3: e.StelPpm = LeadingSingle(piece); break;
     case 4: e.StelMg = LeadingSingle(piece); break;
-    case 10: {  // vapour-pressure constants A, B, C
-      const std::vector<float> v = ListValues(piece, 3);
-      for (int i = 0; i < 3; ++i) e.Params[general::VaporPressureA + i] = v[i];
-      break;
-    }
-    case 11: {  // liquid-density constants A, B
-      const std::vector<float> v = ListValues(piece, 2);
-      for (int i = 0; i < 2; ++i) e.Params[general::LiquidDensityA + i] = v[i];
-      break;
-    }
+    // Lists (commas or blanks between items): missing items are 0, extra
+    // items are ignored.
+    case 10: ReadNumberList(piece, &e.Params[general::VaporPressureA], 3); break;
+    case 11: ReadNumberList(piece, &e.Params[general::LiquidDensityA], 2); break;
     case 12: e.Params[general::MolecularDiameter] = LeadingSingle(piece); break;
     case 13: e.Params[general::InteractionEnergy] = LeadingSingle(piece); break;
     // Lines 5..9: molecular weight, boiling point, critical temperature,
@@ -169,19 +155,18 @@ void StoreGeneralLine(ChemicalEntry& e, int line, const std::string& piece) {
 }
 
 // Stores Vossler line `line` (1..14) into v.
-void StoreVosslerLine(VosslerSet& v, int line, const std::string& piece) {
+void StoreVosslerLine(VosslerSet& v, int line, std::string_view piece) {
   const VosslerLine& def = kVosslerLines[line - 1];
   if (def.items == 1) {
     v.Values[def.firstValue] = LeadingSingle(piece);
     return;
   }
-  const std::vector<float> items = ListValues(piece, def.items);
-  for (int i = 0; i < def.items; ++i) v.Values[def.firstValue + i] = items[i];
+  ReadNumberList(piece, &v.Values[def.firstValue], def.items);
 }
 
 // Fills e line by line. Stops with false at the first missing piece; with
 // checks, refuses a zero molecular weight or boiling point.
-bool FillGeneral(ChemicalEntry& e, const std::vector<std::string>& pieces, bool checked,
+bool FillGeneral(ChemicalEntry& e, const std::vector<std::string_view>& pieces, bool checked,
                  std::string& message) {
   for (int line = 1; line <= kGeneralLineCount; ++line) {
     if (static_cast<size_t>(line) > pieces.size()) return false;
@@ -202,7 +187,7 @@ bool FillGeneral(ChemicalEntry& e, const std::vector<std::string>& pieces, bool 
 // Fills v line by line. Stops with false at the first missing piece; with
 // checks, at the first constant or range line whose items sum to 0 (that line
 // itself is already stored).
-bool FillVossler(VosslerSet& v, const std::vector<std::string>& pieces, bool checked,
+bool FillVossler(VosslerSet& v, const std::vector<std::string_view>& pieces, bool checked,
                  std::string& message) {
   for (int line = 1; line <= kVosslerLineCount; ++line) {
     if (static_cast<size_t>(line) > pieces.size()) return false;
@@ -217,7 +202,7 @@ bool FillVossler(VosslerSet& v, const std::vector<std::string>& pieces, bool che
   return true;
 }
 
-bool ParseGeneralBlock(ModelState& s, const std::vector<std::string>& pieces, size_t index,
+bool ParseGeneralBlock(ModelState& s, const std::vector<std::string_view>& pieces, size_t index,
                        std::string& message, bool unchecked, bool vosslerTicked,
                        MessageSink* sink) {
   if (unchecked) {
@@ -241,7 +226,7 @@ bool ParseGeneralBlock(ModelState& s, const std::vector<std::string>& pieces, si
   return true;
 }
 
-bool ParseVosslerBlock(ModelState& s, const std::vector<std::string>& pieces, size_t index,
+bool ParseVosslerBlock(ModelState& s, const std::vector<std::string_view>& pieces, size_t index,
                        std::string& message, bool unchecked) {
   if (unchecked) return FillVossler(s.VosslerSets[index], pieces, false, message);
   if (pieces.size() < static_cast<size_t>(kVosslerLineCount)) {

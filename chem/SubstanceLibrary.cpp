@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string_view>
+#include <utility>
 
 #include "chem/ParamBlocks.h"
 #include "chem/ParamSlots.h"
@@ -17,21 +18,31 @@ namespace {
 struct RawSubstance {
   int firstLine = 0;  // line number of "[SUBSTANCE]"
   LibrarySubstance header;
-  std::vector<std::string> general;
-  std::vector<std::string> vossler;
+  std::vector<std::string_view> general;  // views into the library text
+  std::vector<std::string_view> vossler;
   bool hasVossler = false;
   std::string fault;  // set when the substance is malformed
 };
 
 enum class Section : uint8_t { Outside, Header, General, Vossler };
 
-std::string JoinCrLf(const std::vector<std::string>& lines) {
+std::string JoinCrLf(const std::vector<std::string_view>& lines) {
+  size_t size = 0;
+  for (std::string_view line : lines) size += line.size() + 2;
   std::string text;
+  text.reserve(size);
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0) text += "\r\n";
-    text += lines[i];
+    if (i > 0) text.append("\r\n", 2);
+    text.append(lines[i]);
   }
   return text;
+}
+
+// line without its leading and trailing blanks (U+0020), as TrimSpaces.
+std::string_view TrimmedView(std::string_view line) {
+  const size_t first = line.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return line.substr(first, line.find_last_not_of(' ') - first + 1);
 }
 
 std::string WithoutBlanks(std::string_view text) {
@@ -68,9 +79,9 @@ bool ReadPac(const std::string& value, LibrarySubstance& h) {
   return true;
 }
 
-void ReadHeaderLine(const std::string& line, RawSubstance& raw) {
+void ReadHeaderLine(std::string_view line, RawSubstance& raw) {
   const size_t eq = line.find('=');
-  if (eq == std::string::npos) {
+  if (eq == std::string_view::npos) {
     raw.fault = "标题行缺少“=”";
     return;
   }
@@ -154,7 +165,7 @@ bool AddSubstance(ModelState& s, RawSubstance& raw, SubstanceLibrary& lib, std::
   }
   raw.header.ChemicalIndex = static_cast<int16_t>(chemSlot);
   raw.header.HasVossler = raw.hasVossler;
-  lib.Substances.push_back(raw.header);
+  lib.Substances.push_back(std::move(raw.header));
   return true;
 }
 
@@ -208,11 +219,11 @@ bool ParseSubstanceLibrary(ModelState& s, const std::string& text, SubstanceLibr
   while (start < text.size()) {
     size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
+    std::string_view line(text.data() + start, end - start);
     start = end + 1;
     ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const std::string tag = TrimSpaces(line);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    const std::string_view tag = TrimmedView(line);
 
     if (tag == "[SUBSTANCE]") {
       if (section != Section::Outside) {
@@ -235,12 +246,14 @@ bool ParseSubstanceLibrary(ModelState& s, const std::string& text, SubstanceLibr
     if (tag == "[CH.DAT]") {
       if (section != Section::Header) raw.fault = "段的顺序有误";
       section = Section::General;
+      raw.general.reserve(13);
       continue;
     }
     if (tag == "[EVAP.DAT]") {
       if (section != Section::General) raw.fault = "段的顺序有误";
       section = Section::Vossler;
       raw.hasVossler = true;
+      raw.vossler.reserve(14);
       continue;
     }
     switch (section) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <string_view>
 
 #include "core/TextConv.h"
 
@@ -14,7 +15,7 @@ namespace {
 
 // Copies text once, so that a long list of separators costs linear time (an
 // in-place replacement would move the rest of the text for every one).
-void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
   if (text.find(from) == std::string::npos) return;
   std::string out;
   out.reserve(text.size());
@@ -28,13 +29,14 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
   text.swap(out);
 }
 
-std::vector<std::string> SplitAt(const std::string& text, const std::string& sep) {
-  std::vector<std::string> items;
+// The pieces of text between the separators, as views into text.
+std::vector<std::string_view> SplitAt(std::string_view text, std::string_view sep) {
+  std::vector<std::string_view> items;
   if (text.empty()) return items;
   size_t start = 0;
   for (;;) {
     size_t pos = text.find(sep, start);
-    if (pos == std::string::npos) {
+    if (pos == std::string_view::npos) {
       items.push_back(text.substr(start));
       break;
     }
@@ -42,6 +44,29 @@ std::vector<std::string> SplitAt(const std::string& text, const std::string& sep
     start = pos + sep.size();
   }
   return items;
+}
+
+// The items of text between separators sep, read by the leading-number rule
+// into values[0..count-1] in order, as far as both go. An empty text is one
+// empty item.
+void ReadItems(std::string_view text, char sep, float* values, size_t count) {
+  size_t start = 0;
+  for (size_t i = 0; i < count; ++i) {
+    const size_t pos = text.find(sep, start);
+    if (pos == std::string_view::npos) {
+      values[i] = LeadingSingle(text.substr(start));
+      return;
+    }
+    values[i] = LeadingSingle(text.substr(start, pos - start));
+    start = pos + 1;
+  }
+}
+
+// TrimSpaces without a copy of the text.
+void TrimSpacesInPlace(std::string& text) {
+  const size_t last = text.find_last_not_of(' ');
+  text.erase(last == std::string::npos ? 0 : last + 1);
+  text.erase(0, text.find_first_not_of(' '));
 }
 
 // Largest number of positive values the list keeps (thresholds).
@@ -53,22 +78,17 @@ std::vector<float> ParseNumberList(std::string& text, int16_t& count, bool posit
   if (positiveOnly) count = kPositiveItems;
   std::vector<float> values(count > 0 ? static_cast<size_t>(count) : 0, 0.0f);
 
-  text = TrimSpaces(text);
+  TrimSpacesInPlace(text);
   ReplaceAll(text, "\xEF\xBC\x8C", ",");  // full-width comma
   ReplaceAll(text, "/", ",");
   ReplaceAll(text, "\xE3\x80\x82", ",");  // ideographic full stop
 
-  std::vector<std::string> items;
-  if (text.find(',') != std::string::npos) {
-    items = SplitAt(text, ",");
-  } else if (text.find(' ') != std::string::npos) {
+  // Commas part the items; without a comma, blanks do.
+  if (text.find(',') == std::string::npos && text.find(' ') != std::string::npos) {
     CollapseSpaces(text);
-    items = SplitAt(text, " ");
-  } else if (!text.empty()) {
-    items.push_back(text);
-  }
-  for (size_t i = 0; i < values.size() && i < items.size(); ++i) {
-    values[i] = LeadingSingle(items[i]);
+    ReadItems(text, ' ', values.data(), values.size());
+  } else {
+    ReadItems(text, ',', values.data(), values.size());
   }
   if (!positiveOnly) return values;
 
@@ -79,6 +99,28 @@ std::vector<float> ParseNumberList(std::string& text, int16_t& count, bool posit
   }
   count = static_cast<int16_t>(kept.size() - 1);
   return kept;
+}
+
+void ReadNumberList(std::string_view text, float* values, int count) {
+  std::fill(values, values + count, 0.0f);
+  const size_t first = text.find_first_not_of(' ');
+  text = first == std::string_view::npos
+             ? std::string_view()
+             : text.substr(first, text.find_last_not_of(' ') - first + 1);
+  // A line of plain ASCII items parted by commas (or a single item) needs no
+  // normalising: it is read where it lies, without a copy.
+  const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x80 && c != '/';
+  });
+  if (plain && (text.find(',') != std::string_view::npos ||
+                text.find(' ') == std::string_view::npos)) {
+    ReadItems(text, ',', values, static_cast<size_t>(count));
+    return;
+  }
+  std::string line(text);
+  int16_t n = static_cast<int16_t>(count);
+  const std::vector<float> read = ParseNumberList(line, n, false);
+  std::copy(read.begin(), read.begin() + std::min<ptrdiff_t>(count, std::ssize(read)), values);
 }
 
 void CollapseSpaces(std::string& text) {
@@ -94,10 +136,10 @@ void CollapseSpaces(std::string& text) {
 int16_t ParsePointList(std::string& text, std::vector<PointRow>& points) {
   text = TrimSpaces(text);
   if (text.empty()) return 0;
-  std::vector<std::string> lines = SplitAt(text, "\r\n");
+  const std::vector<std::string_view> lines = SplitAt(text, "\r\n");
   points.assign(1, PointRow{});
   int16_t n = 0;
-  for (std::string& line : lines) {
+  for (std::string_view line : lines) {
     std::string item = TrimSpaces(line);
     if (item.empty()) continue;
     if (n == INT16_MAX) break;  // the count is a 16-bit integer

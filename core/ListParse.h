@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/ModelState.h"
@@ -15,6 +16,11 @@ namespace zelto {
 // With positiveOnly: count := number of positive values among the first 100
 // items; returns positions 0..count with position 0 = 0.
 std::vector<float> ParseNumberList(std::string& text, int16_t& count, bool positiveOnly);
+
+// The first count numbers of a list line as ParseNumberList reads them
+// without positiveOnly (missing items are 0, extra items ignored), into
+// values[0..count-1], leaving the text as it is.
+void ReadNumberList(std::string_view text, float* values, int count);
 
 // Reduces every run of blanks to one blank.
 void CollapseSpaces(std::string& text);

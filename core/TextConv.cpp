@@ -3,10 +3,12 @@
 // rounding, UTF-8/UTF-16 lengths, and the date and time texts.
 #include "core/TextConv.h"
 
+#include <algorithm>
 #include <array>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -187,20 +189,37 @@ std::string GeneralForm(double v, int sig, int upperExp) {
 // rounds correctly (to nearest, ties to even) like the C library's strtod,
 // and it is the same code on every system, so both builds read every number
 // to the same double.
-double ParseCleanNumber(const std::string& clean) {
+double ParseCleanNumber(std::string_view clean) {
   double v = 0;
   const char* b = clean.data();
   const char* e = b + clean.size();
-  bool negative = !clean.empty() && clean[0] == '-';
+  const bool negative = !clean.empty() && clean[0] == '-';
   if (!clean.empty() && (clean[0] == '+' || clean[0] == '-')) ++b;
   auto res = std::from_chars(b, e, v);
   // Out of range leaves v alone: the exponent's sign tells which side.
   if (res.ec == std::errc::result_out_of_range) {
     size_t ep = clean.find('e');
-    bool tiny = ep != std::string::npos && ep + 1 < clean.size() && clean[ep + 1] == '-';
+    bool tiny = ep != std::string_view::npos && ep + 1 < clean.size() && clean[ep + 1] == '-';
     v = tiny ? 0.0 : HUGE_VAL;
   }
   return negative ? -v : v;
+}
+
+// The value digits x 10^exponent10 when one multiplication or division
+// gives it exactly as from_chars would: an integer of at most 15 digits and the
+// powers of ten up to 10^22 are exact in a double, so the one operation
+// rounds the exact decimal value once, to nearest (Clinger's fast path).
+// False outside that range.
+bool SmallDecimalValue(uint64_t digits, int digitCount, int exponent10, double& v) {
+  static constexpr double kExactPowersOfTen[] = {
+      1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22,
+  };
+  if (digitCount > 15 || exponent10 < -22 || exponent10 > 22) return false;
+  const double mantissa = static_cast<double>(digits);
+  v = exponent10 < 0 ? mantissa / kExactPowersOfTen[-exponent10]
+                     : mantissa * kExactPowersOfTen[exponent10];
+  return true;
 }
 
 bool IsNumberBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
@@ -211,38 +230,69 @@ bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 // ---- Leading-number rule ----
 
 double LeadingNumber(std::string_view text) {
-  // Collect the non-blank characters; blanks, tabs and line feeds vanish
-  // wherever they are, so " 1 0 . 5" reads as 10.5.
-  std::string s;
-  s.reserve(text.size());
-  for (char c : text) {
-    if (!IsNumberBlank(c)) s.push_back(c);
+  // Blanks, tabs and line feeds vanish wherever they are, so " 1 0 . 5"
+  // reads as 10.5; a text with them only around it is read where it lies.
+  std::string_view s = text;
+  while (!s.empty() && IsNumberBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsNumberBlank(s.back())) s.remove_suffix(1);
+  std::string withoutBlanks;
+  if (std::any_of(s.begin(), s.end(), [](char c) { return IsNumberBlank(c); })) {
+    withoutBlanks.reserve(s.size());
+    for (char c : s) {
+      if (!IsNumberBlank(c)) withoutBlanks.push_back(c);
+    }
+    s = withoutBlanks;
   }
-  std::string clean;
+  // The digits of the mantissa are gathered as an integer (the first 19
+  // of them, which cannot overflow) for the fast path below.
+  uint64_t digits = 0;
+  int digitCount = 0;
+  int fractionDigits = 0;
+  const auto takeDigit = [&](char c) {
+    if (digitCount < 19) digits = digits * 10 + static_cast<uint64_t>(c - '0');
+    ++digitCount;
+  };
   size_t i = 0;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) clean.push_back(s[i++]);
-  int mantissaDigits = 0;
-  while (i < s.size() && IsAsciiDigit(s[i])) {
-    clean.push_back(s[i++]);
-    ++mantissaDigits;
-  }
+  const bool negative = i < s.size() && s[i] == '-';
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  while (i < s.size() && IsAsciiDigit(s[i])) takeDigit(s[i++]);
   if (i < s.size() && s[i] == '.') {
-    clean.push_back(s[i++]);
+    ++i;
     while (i < s.size() && IsAsciiDigit(s[i])) {
-      clean.push_back(s[i++]);
-      ++mantissaDigits;
+      takeDigit(s[i++]);
+      ++fractionDigits;
     }
   }
-  if (mantissaDigits == 0) return 0.0;
+  if (digitCount == 0) return 0.0;
+  const size_t mantissaEnd = i;
+  size_t end = mantissaEnd;
+  int exponent = 0;  // capped far beyond any double's range
   if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
     size_t j = i + 1;
-    std::string exp = "e";
-    if (j < s.size() && (s[j] == '+' || s[j] == '-')) exp.push_back(s[j++]);
-    size_t digitsStart = j;
-    while (j < s.size() && IsAsciiDigit(s[j])) exp.push_back(s[j++]);
+    const bool negativeExponent = j < s.size() && s[j] == '-';
+    if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+    const size_t digitsStart = j;
+    int magnitude = 0;
+    for (; j < s.size() && IsAsciiDigit(s[j]); ++j) {
+      if (magnitude < 100000) magnitude = magnitude * 10 + (s[j] - '0');
+    }
     // An exponent marker without digits is not part of the number.
-    if (j > digitsStart) clean += exp;
+    if (j > digitsStart) {
+      end = j;
+      exponent = negativeExponent ? -magnitude : magnitude;
+    }
   }
+  double v = 0;
+  if (SmallDecimalValue(digits, digitCount, exponent - fractionDigits, v)) {
+    return negative ? -v : v;
+  }
+  const std::string_view number = s.substr(0, end);
+  if (end == mantissaEnd || s[mantissaEnd] == 'e' || s[mantissaEnd] == 'E') {
+    return ParseCleanNumber(number);
+  }
+  // The Fortran exponent marker "D" reads as "e".
+  std::string clean(number);
+  clean[mantissaEnd] = 'e';
   return ParseCleanNumber(clean);
 }
 

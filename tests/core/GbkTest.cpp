@@ -220,6 +220,16 @@ TEST(GbkFullRange, EuroByteAndUserDefinedAreas) {
   }
 }
 
+TEST(Gbk, LinesConvertAsTheWholeText) {
+  const std::string fffd = "\xEF\xBF\xBD";
+  int n = 0;
+  // ASCII lines, a line with a character, a lead byte before a line feed
+  // (the line feed cannot trail it and stays) and a lead byte cut off at the end.
+  EXPECT_EQ(GbkToUtf8("ab\r\n\xBC\xC6\r\n" "c\xBC\n" "d\xBC", &n),
+            "ab\r\n计\r\nc" + fffd + "\nd" + fffd);
+  EXPECT_EQ(n, 2);
+}
+
 TEST(Gbk, LongTextCrossesConversionBuffers) {
   std::string text;
   for (int i = 0; i < 3000; ++i) text += "计算结果,";

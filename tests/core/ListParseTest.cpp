@@ -12,6 +12,18 @@ namespace {
 
 using Floats = std::vector<float>;
 
+TEST(ReadNumberList, ReadsAsParseNumberList) {
+  for (const char* line : {"1, 2,3", " 4 ", "1 2  3", "5/6", "7\xEF\xBC\x8C" "8", "", "  ",
+                           "1,2,3,4", "x,2", ",,3", "1 ,2 3"}) {
+    std::string text = line;
+    int16_t count = 3;
+    const Floats expected = ParseNumberList(text, count, false);
+    float values[3] = {-1, -1, -1};
+    ReadNumberList(line, values, 3);
+    EXPECT_EQ(Floats(values, values + 3), expected) << line;
+  }
+}
+
 TEST(ParseNumberList, FullWidthSeparatorsWithPositiveOnly) {
   std::string text = "  10\xEF\xBC\x8C" "20/30\xE3\x80\x82" "40  ";  // 10，20/30。40
   int16_t count = 7;

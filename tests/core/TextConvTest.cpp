@@ -57,6 +57,20 @@ TEST(LeadingNumber, PrefixEndsAtTheFirstCharacterThatDoesNotFit) {
   EXPECT_EQ(LeadingNumber("1,5"), 1.0);
 }
 
+TEST(LeadingNumber, RoundsAsTheCLibrary) {
+  // Around the limits of the exact short path (15 digits, powers of ten up
+  // to 1e22) and beyond it; 9007199254740993 = 2^53 + 1 lies half-way
+  // between two doubles.
+  for (const char* text :
+       {"0.1", "123456789012345", "1234567890123456", "9007199254740993", "1e22", "1e23",
+        "123456789012345e-22", "4.35e-23", "0.000000000000000000000001", "2.2250738585072014e-308",
+        "1.7976931348623157e308", "-7.008381", "-0"}) {
+    const double expected = std::strtod(text, nullptr);
+    const double got = LeadingNumber(text);
+    EXPECT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << text;
+  }
+}
+
 TEST(LeadingNumber, OnlyAsciiDigitsAreDigits) {
   EXPECT_EQ(LeadingNumber("\xEF\xBC\x91"), 0.0);        // full-width 1
   EXPECT_EQ(LeadingNumber("2\xEF\xBC\x91"), 2.0);       // 2 then full-width 1
