@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
@@ -57,17 +58,21 @@ TEST(LeadingNumber, PrefixEndsAtTheFirstCharacterThatDoesNotFit) {
   EXPECT_EQ(LeadingNumber("1,5"), 1.0);
 }
 
-TEST(LeadingNumber, RoundsAsTheCLibrary) {
+TEST(LeadingNumber, RoundsAsFromChars) {
   // Around the limits of the exact short path (15 digits, powers of ten up
   // to 1e22) and beyond it; 9007199254740993 = 2^53 + 1 lies half-way
   // between two doubles.
   for (const char* text :
        {"0.1", "123456789012345", "1234567890123456", "9007199254740993", "1e22", "1e23",
         "123456789012345e-22", "4.35e-23", "0.000000000000000000000001", "2.2250738585072014e-308",
-        "1.7976931348623157e308", "-7.008381", "-0"}) {
-    const double expected = std::strtod(text, nullptr);
-    const double got = LeadingNumber(text);
-    EXPECT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << text;
+        "1.7976931348623157e308", "7.008381", "0"}) {
+    double expected = 0;
+    std::from_chars(text, text + std::strlen(text), expected);
+    for (double sign : {1.0, -1.0}) {
+      const double got = LeadingNumber((sign < 0 ? "-" : "") + std::string(text));
+      const double want = sign * expected;
+      EXPECT_EQ(std::memcmp(&got, &want, sizeof got), 0) << sign << " " << text;
+    }
   }
 }
 
