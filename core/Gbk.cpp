@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <unordered_map>
 
 #include "core/Platform.h"
 
@@ -158,6 +159,11 @@ std::string GbkToUtf8(std::string_view gbk, int* invalid) {
   if (AllAscii(gbk)) return std::string(gbk);
   std::string out;
   out.reserve(gbk.size() * 3 / 2);
+  // Pairs already decoded in this text, with kNoCharacter for those that are
+  // none: a file repeats its few Chinese words, and asking the system costs
+  // far more than looking up.
+  constexpr char32_t kNoCharacter = 0xFFFFFFFF;
+  std::unordered_map<uint16_t, char32_t> pairs;
   size_t i = 0;
   while (i < gbk.size()) {
     // A run of ASCII is the same in both: copied at once.
@@ -167,10 +173,15 @@ std::string GbkToUtf8(std::string_view gbk, int* invalid) {
     if (i == gbk.size()) break;
     const unsigned char c = Byte(gbk, i);
     char32_t cp = 0;
-    if (i + 1 < gbk.size() && DecodeGbkPair(gbk, i, cp)) {
-      AppendUtf8(cp, out);
-      i += 2;
-      continue;
+    if (i + 1 < gbk.size()) {
+      const uint16_t key = static_cast<uint16_t>(c << 8 | Byte(gbk, i + 1));
+      const auto [known, isNew] = pairs.try_emplace(key, kNoCharacter);
+      if (isNew && DecodeGbkPair(gbk, i, cp)) known->second = cp;
+      if (known->second != kNoCharacter) {
+        AppendUtf8(known->second, out);
+        i += 2;
+        continue;
+      }
     }
     if (DecodeGbkSingle(c, cp)) {
       AppendUtf8(cp, out);

@@ -198,7 +198,7 @@ double ParseCleanNumber(std::string_view clean) {
   auto res = std::from_chars(b, e, v);
   // Out of range leaves v alone: the exponent's sign tells which side.
   if (res.ec == std::errc::result_out_of_range) {
-    size_t ep = clean.find('e');
+    size_t ep = clean.find_first_of("eE");
     bool tiny = ep != std::string_view::npos && ep + 1 < clean.size() && clean[ep + 1] == '-';
     v = tiny ? 0.0 : HUGE_VAL;
   }
@@ -225,24 +225,31 @@ bool SmallDecimalValue(uint64_t digits, int digitCount, int exponent10, double& 
 bool IsNumberBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
+std::string WithoutNumberBlanks(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (!IsNumberBlank(c)) out.push_back(c);
+  }
+  return out;
+}
+
 }  // namespace
 
 // ---- Leading-number rule ----
 
 double LeadingNumber(std::string_view text) {
   // Blanks, tabs and line feeds vanish wherever they are, so " 1 0 . 5"
-  // reads as 10.5; a text with them only around it is read where it lies.
+  // reads as 10.5. The text is read where it lies; only when a blank stops
+  // the reading, where the number might go on after it, is it read again
+  // without its blanks.
   std::string_view s = text;
   while (!s.empty() && IsNumberBlank(s.front())) s.remove_prefix(1);
   while (!s.empty() && IsNumberBlank(s.back())) s.remove_suffix(1);
-  std::string withoutBlanks;
-  if (std::any_of(s.begin(), s.end(), [](char c) { return IsNumberBlank(c); })) {
-    withoutBlanks.reserve(s.size());
-    for (char c : s) {
-      if (!IsNumberBlank(c)) withoutBlanks.push_back(c);
-    }
-    s = withoutBlanks;
-  }
+  bool metBlank = false;
+  const auto noteStop = [&](size_t k) {
+    if (k < s.size() && IsNumberBlank(s[k])) metBlank = true;
+  };
   // The digits of the mantissa are gathered as an integer (the first 19
   // of them, which cannot overflow) for the fast path below.
   uint64_t digits = 0;
@@ -256,19 +263,23 @@ double LeadingNumber(std::string_view text) {
   const bool negative = i < s.size() && s[i] == '-';
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
   while (i < s.size() && IsAsciiDigit(s[i])) takeDigit(s[i++]);
+  noteStop(i);
   if (i < s.size() && s[i] == '.') {
     ++i;
     while (i < s.size() && IsAsciiDigit(s[i])) {
       takeDigit(s[i++]);
       ++fractionDigits;
     }
+    noteStop(i);
   }
+  if (metBlank) return LeadingNumber(WithoutNumberBlanks(s));  // has none: read once more only
   if (digitCount == 0) return 0.0;
   const size_t mantissaEnd = i;
   size_t end = mantissaEnd;
   int exponent = 0;  // capped far beyond any double's range
   if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
     size_t j = i + 1;
+    noteStop(j);
     const bool negativeExponent = j < s.size() && s[j] == '-';
     if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
     const size_t digitsStart = j;
@@ -276,6 +287,8 @@ double LeadingNumber(std::string_view text) {
     for (; j < s.size() && IsAsciiDigit(s[j]); ++j) {
       if (magnitude < 100000) magnitude = magnitude * 10 + (s[j] - '0');
     }
+    noteStop(j);
+    if (metBlank) return LeadingNumber(WithoutNumberBlanks(s));
     // An exponent marker without digits is not part of the number.
     if (j > digitsStart) {
       end = j;

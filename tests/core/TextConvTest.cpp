@@ -105,6 +105,10 @@ TEST(LeadingNumber, ValuesBeyondTheSingleRange) {
   // Tiny magnitudes underflow quietly to zero.
   EXPECT_EQ(LeadingSingle("1e-50"), 0.0f);
   EXPECT_EQ(LeadingNumber("1e-99999"), 0.0);
+  // Whatever the exponent marker.
+  EXPECT_EQ(LeadingNumber("1E-400"), 0.0);
+  EXPECT_EQ(LeadingNumber("1D-400"), 0.0);
+  EXPECT_TRUE(std::isinf(LeadingNumber("1E400")));
   EXPECT_EQ(LeadingSingle("3.4028235e38"), 3.4028235e38f);
 }
 
