@@ -55,16 +55,17 @@ std::string WithoutBlanks(std::string_view text) {
 
 // "p1,p2,p3,unit" with 0 < p1 <= p2 <= p3 is not required here (the data
 // tests check the order); three positive numbers and a known unit are.
-bool ReadPac(const std::string& value, LibrarySubstance& h) {
+bool ReadPac(std::string_view value, LibrarySubstance& h) {
   h.HasPac = false;
-  if (TrimSpaces(value).empty()) return true;  // none published
-  std::vector<std::string> items;
+  if (TrimmedView(value).empty()) return true;  // none published
+  std::vector<std::string_view> items;
+  items.reserve(8);
   size_t start = 0;
   for (int guard = 0; guard < 8; ++guard) {
     const size_t comma = value.find(',', start);
-    items.push_back(TrimSpaces(value.substr(start, comma == std::string::npos ? std::string::npos
-                                                                              : comma - start)));
-    if (comma == std::string::npos) break;
+    items.push_back(TrimmedView(value.substr(
+        start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
+    if (comma == std::string_view::npos) break;
     start = comma + 1;
   }
   if (items.size() != 4) return false;
@@ -85,8 +86,8 @@ void ReadHeaderLine(std::string_view line, RawSubstance& raw) {
     raw.fault = "标题行缺少“=”";
     return;
   }
-  const std::string key = TrimSpaces(line.substr(0, eq));
-  const std::string value = TrimSpaces(line.substr(eq + 1));
+  const std::string_view key = TrimmedView(line.substr(0, eq));
+  const std::string_view value = TrimmedView(line.substr(eq + 1));
   LibrarySubstance& h = raw.header;
   if (key == "NameEn") {
     h.NameEn = value;

@@ -62,6 +62,14 @@ void ReadItems(std::string_view text, char sep, float* values, size_t count) {
   }
 }
 
+// True when text is ASCII without "/": ParseNumberList would change nothing
+// in it but blanks.
+bool IsPlainList(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x80 && c != '/';
+  });
+}
+
 // TrimSpaces without a copy of the text.
 void TrimSpacesInPlace(std::string& text) {
   const size_t last = text.find_last_not_of(' ');
@@ -109,10 +117,7 @@ void ReadNumberList(std::string_view text, float* values, int count) {
              : text.substr(first, text.find_last_not_of(' ') - first + 1);
   // A line of plain ASCII items parted by commas (or a single item) needs no
   // normalising: it is read where it lies, without a copy.
-  const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
-    return static_cast<unsigned char>(c) < 0x80 && c != '/';
-  });
-  if (plain && (text.find(',') != std::string_view::npos ||
+  if (IsPlainList(text) && (text.find(',') != std::string_view::npos ||
                 text.find(' ') == std::string_view::npos)) {
     ReadItems(text, ',', values, static_cast<size_t>(count));
     return;
