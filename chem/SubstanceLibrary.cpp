@@ -27,6 +27,15 @@ struct RawSubstance {
 enum class Section : uint8_t { Outside, Header, General, Vossler };
 
 std::string JoinCrLf(const std::vector<std::string_view>& lines) {
+  if (lines.empty()) return std::string();
+  // Lines that follow one another in the text with CR LF between them are
+  // that stretch of the text, copied at once.
+  bool adjacent = true;
+  for (size_t i = 0; i + 1 < lines.size() && adjacent; ++i) {
+    const char* end = lines[i].data() + lines[i].size();
+    adjacent = lines[i + 1].data() == end + 2 && end[0] == '\r' && end[1] == '\n';
+  }
+  if (adjacent) return std::string(lines.front().data(), lines.back().data() + lines.back().size());
   size_t size = 0;
   for (std::string_view line : lines) size += line.size() + 2;
   std::string text;
