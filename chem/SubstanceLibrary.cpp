@@ -187,6 +187,17 @@ std::string Describe(const RawSubstance& raw) {
   return "物质库第" + std::to_string(raw.firstLine) + "行的物质 " + who;
 }
 
+// The number of "[SUBSTANCE]" tags in text, at most the number taken.
+size_t CountSubstances(std::string_view text) {
+  constexpr std::string_view kTag = "[SUBSTANCE]";
+  size_t n = 0;
+  for (size_t at = text.find(kTag); at != std::string_view::npos && n < kLibraryMaxSubstances;
+       at = text.find(kTag, at + kTag.size())) {
+    ++n;
+  }
+  return n;
+}
+
 }  // namespace
 
 const LibrarySubstance* SubstanceLibrary::AtSlot(int index) const {
@@ -207,6 +218,12 @@ const LibrarySubstance* SubstanceLibrary::FindCas(const std::string& cas) const 
 
 bool ParseSubstanceLibrary(ModelState& s, const std::string& text, SubstanceLibrary& lib,
                            LibraryLoad& load) {
+  // Room for the substances the text announces, made once: the lists are
+  // not copied as they grow.
+  const size_t announced = CountSubstances(text);
+  s.Chemicals.reserve(s.Chemicals.size() + announced);
+  s.VosslerSets.reserve(s.VosslerSets.size() + announced);
+  lib.Substances.reserve(lib.Substances.size() + announced);
   Section section = Section::Outside;
   RawSubstance raw;
   int lineNumber = 0;

@@ -23,6 +23,10 @@ bool ReadFilePrefix(const std::string& path, size_t maxBytes, std::string& bytes
   std::ifstream in(p, std::ios::binary);
   if (!in) return false;
   std::string data;
+  // Room for the whole file at once (a guess only: the file may change while
+  // it is read), so that a large file is not copied as the text grows.
+  const uintmax_t size = std::filesystem::file_size(p, ec);
+  if (!ec) data.reserve(static_cast<size_t>(std::min<uintmax_t>(size, maxBytes)));
   char buf[65536];
   while (data.size() < maxBytes) {
     const size_t want = std::min(sizeof buf, maxBytes - data.size());
