@@ -1,5 +1,7 @@
 #include "ui/SettingsFile.h"
 
+#include <algorithm>
+
 #include "chem/ParamBlocks.h"
 #include "core/Files.h"
 #include "core/Gbk.h"
@@ -31,6 +33,10 @@ void AppendIntegerRecord(std::string& out, long long value) {
   out += std::to_string(value);
   out += kLineEnd;
 }
+
+// The entries of the substance list before the library: the temporary and
+// the defined substance.
+constexpr long long kIndexedSubstances = 2;
 
 }  // namespace
 
@@ -182,9 +188,18 @@ bool ReadSettingsFile(MainWindow& w, const std::string& path) {
   }
   // Records 28..35: list indices; an index outside its list (-1 included,
   // since every list has a choice from start on) leaves the list as it is.
+  // The substance list's index reaches only the temporary and the defined
+  // substance: a library substance is chosen by its CAS number (record 42),
+  // so a file without one reads as it did before the library existed.
+  bool libraryIndex = false;
   for (int k = combo::GroundType; k < combo::Count; ++k) {
     bool ok = reader.ReadInteger(number);
-    ok = ok && number >= 0 && number < static_cast<long long>(w.Combo1[k].Items.size());
+    const long long items = static_cast<long long>(w.Combo1[k].Items.size());
+    const long long reach = k == combo::Substance ? std::min(items, kIndexedSubstances) : items;
+    // An index into the library is accounted for by record 42 below.
+    libraryIndex = libraryIndex || (ok && k == combo::Substance && number >= reach && number < items);
+    ok = ok && number >= 0 && number < reach;
+    if (libraryIndex && k == combo::Substance) continue;
     if (ok) ok = w.SetListIndex(k, static_cast<int>(number));
     step(ok);
   }
@@ -254,6 +269,8 @@ bool ReadSettingsFile(MainWindow& w, const std::string& path) {
       w.SetListIndex(combo::Substance, 0);
       w.sink.ShowMessage(SubstanceNotInLibraryNotice(TrimBlanks(text)));
     }
+  } else {
+    step(!libraryIndex);  // a library index without its CAS number
   }
 
   // The blocks were accepted by the editor when they were saved; they are

@@ -252,6 +252,18 @@ TEST(SettingsCasRecord, ChoiceSurvivesAReorderedLibrary) {
   ReadSettingsFile(setReader.w, settingsPath);
   EXPECT_EQ(setReader.s.Chemicals[1].Name, "苯");
   EXPECT_EQ(setReader.s.Chemicals[1].VosslerIndex, 0);
+
+  // A file of 41 records whose substance index (record 34) points past the
+  // defined substance reads as before the library: the index is outside the
+  // list of two, and the list keeps the temporary substance.
+  std::string withoutCas = text;
+  withoutCas.replace(withoutCas.size() - tail.size(), tail.size(), "\"未定义化学物质\",0\r\n");
+  ASSERT_NE(withoutCas.find("\r\n" + std::to_string(kChlorine) + "\r\n"), std::string::npos);
+  WriteAll(settingsPath, Utf8ToGbk(withoutCas));
+  LibraryWindow oldReader(libraryPath);
+  ReadSettingsFile(oldReader.w, settingsPath);
+  EXPECT_EQ(oldReader.w.Combo1[combo::Substance].ListIndex, 0);
+  EXPECT_TRUE(oldReader.sink.messages.empty());
   std::remove(libraryPath.c_str());
   std::remove(settingsPath.c_str());
 }
