@@ -12,7 +12,8 @@
 //   39, 40  GeneralParamText, VosslerParamText
 //   41      name and VosslerIndex of entry 1 of the chemical list
 //   42      only while a library substance is chosen: its CAS number (text);
-//           on reading it chooses that substance whatever record 34 says
+//           on reading it chooses that substance whatever record 34 says;
+//           without it, record 34 reaches only entries 0 and 1
 // A text is written between double quotes with every quote inside it doubled;
 // an integer as its decimal digits with a leading "-" when negative.
 #pragma once
