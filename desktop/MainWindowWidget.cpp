@@ -359,7 +359,11 @@ void MainWindowWidget::Redraw() {
     text3_->setPlainText(ShownLines(model_.Text3.Text));
     shownText3_ = model_.Text3.Text;
   }
-  SetShown(text3_, model_.Text3.Enabled, model_.Text3.Visible);
+  // The results box is a page of the results area: the page switcher hides
+  // it while another page is shown, so its visibility is the area's, never
+  // the page's own (showing the page would draw it over the current page).
+  if (text3_->isEnabled() != model_.Text3.Enabled) text3_->setEnabled(model_.Text3.Enabled);
+  if (results_->isHidden() == model_.Text3.Visible) results_->setHidden(!model_.Text3.Visible);
 
   for (PlacedLabel& l : labels_) {
     const QString caption = Q(ControlLabel(model_, l.place.For));

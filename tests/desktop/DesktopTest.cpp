@@ -432,11 +432,16 @@ void DesktopTest::CurvePageRedrawnAfterEveryComputation() {
   QCOMPARE(points->count(), 3);
   QCOMPARE(points->currentIndex(), 0);
   QVERIFY(points->isEnabled());
-  // Without the point list the page is empty again after the next computation.
+  // Without the point list the page is empty again after the next computation,
+  // run while the curve page is shown: the results box stays behind it.
+  QTabWidget* pages = window_->findChild<QTabWidget*>("Results");
+  pages->setCurrentWidget(view);
   Click(window_->findChild<QCheckBox*>("Check1"));
   Click(Button("Command1(2)"));
   QCOMPARE(watcher_->texts, QStringList());
   QCOMPARE(points->count(), 0);
+  QCOMPARE(pages->currentWidget(), view);
+  QVERIFY(Results()->isHidden());
   QVERIFY(view->Model().curves.empty());
 }
 
