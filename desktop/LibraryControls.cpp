@@ -85,6 +85,11 @@ void MakeSearchable(MainWindowWidget& window, QComboBox* list) {
                      popup->setMinimumWidth(list->view()->minimumWidth());
                      if (found->rowCount() > 0) completer->complete();
                    });
+  // The picked item's name shows from its start (the completer leaves the
+  // cursor at the end, which shows only the CAS number of a long item).
+  QObject::connect(
+      completer, qOverload<const QModelIndex&>(&QCompleter::activated), list,
+      [list] { list->lineEdit()->setCursorPosition(0); }, Qt::QueuedConnection);
   // Typed text that chose nothing gives way to the chosen item again.
   QObject::connect(list->lineEdit(), &QLineEdit::editingFinished, list, [list] {
     if (list->currentIndex() >= 0 && list->currentText() != list->itemText(list->currentIndex())) {

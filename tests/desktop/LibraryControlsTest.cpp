@@ -85,6 +85,8 @@ void LibraryControlsTest::TypingOffersMatchesAndPickingChooses() {
   QCOMPARE(model_->Combo1[combo::Substance].ListIndex, 3);
   QCOMPARE(state_->ChemicalName, std::string("AMMONIA"));
   QCOMPARE(list->currentIndex(), 3);
+  // The picked name shows from its start, not its tail.
+  QTRY_COMPARE(list->lineEdit()->cursorPosition(), 0);
 }
 
 void LibraryControlsTest::ButtonsForwardToTheModel() {
