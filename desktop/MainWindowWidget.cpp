@@ -1,5 +1,6 @@
 #include "desktop/MainWindowWidget.h"
 
+#include <QAbstractItemDelegate>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QStyleOptionViewItem>
 #include <QTabWidget>
 #include <QTimer>
 #include <algorithm>
@@ -53,6 +55,24 @@ void ApplyLines(QPlainTextEdit* e, const TextBox& m) {
   const Qt::ScrollBarPolicy policy = m.BothScrollBars ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded;
   e->setHorizontalScrollBarPolicy(policy);
   e->setVerticalScrollBarPolicy(policy);
+}
+
+// The widest item as the list's own delegate draws it, over every row: the
+// view's sizeHintForColumn measures only the rows inside its viewport, which
+// for a list not yet opened is the first one or two.
+int WidestItem(const QAbstractItemView& view) {
+  const QAbstractItemModel* model = view.model();
+  QStyleOptionViewItem option;
+  option.initFrom(&view);
+  option.font = view.font();
+  option.fontMetrics = view.fontMetrics();
+  int widest = 0;
+  const int rows = model->rowCount(view.rootIndex());
+  for (int r = 0; r < rows; ++r) {
+    const QModelIndex index = model->index(r, 0, view.rootIndex());
+    widest = std::max(widest, view.itemDelegateForIndex(index)->sizeHint(option, index).width());
+  }
+  return widest;
 }
 
 }  // namespace
@@ -404,7 +424,7 @@ void MainWindowWidget::RedrawLists() {
       // The open list is as wide as its longest item (as the list draws it),
       // even where the closed list is narrow.
       QAbstractItemView* view = c->view();
-      view->setMinimumWidth(view->sizeHintForColumn(0) + 2 * view->frameWidth() +
+      view->setMinimumWidth(WidestItem(*view) + 2 * view->frameWidth() +
                             view->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
       shownItems_[i] = m.Items;
     }

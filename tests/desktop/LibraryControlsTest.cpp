@@ -72,6 +72,9 @@ void LibraryControlsTest::TypingOffersMatchesAndPickingChooses() {
   QComboBox* list = List();
   QVERIFY(list != nullptr && list->isEditable());
   QCOMPARE(list->count(), 7);
+  // The open list is wide enough for its longest item, here the last one.
+  QAbstractItemView* view = list->view();
+  QVERIFY(view->minimumWidth() > view->fontMetrics().horizontalAdvance(list->itemText(list->count() - 1)));
   // The operator's typing replaces the chosen item's name.
   list->lineEdit()->setFocus();
   list->lineEdit()->selectAll();
