@@ -168,13 +168,16 @@ void PaintCurvePicture(QPainter& painter, const QRectF& area, const PointCurve& 
     const double x = p.X(curve.indoorAboveTime);
     painter.drawLine(QPointF(x, p.r.top()), QPointF(x, p.r.bottom()));
     painter.setPen(Qt::black);
-    painter.drawText(QPointF(x + text * 0.3, p.r.top() + text * 2.8),
+    // Below the legend's two lines, which it would cross in a small picture.
+    painter.drawText(QPointF(x + text * 0.3, p.r.top() + text * 3.9),
                      "室内浓度高于室外：" + Q(FormatPattern(curve.indoorAboveTime, "#0.0")) + " min，宜离开建筑");
   }
   painter.setClipping(false);
 
   // Legend.
-  const double lx = p.r.right() - text * 9, ly = p.r.top() + text * 0.8;
+  // As wide as its longer text, so that the text ends inside the plot frame.
+  const double legendText = painter.fontMetrics().horizontalAdvance("室内（门窗关闭）");
+  const double lx = p.r.right() - text * 3 - legendText, ly = p.r.top() + text * 0.8;
   painter.setPen(QPen(kOutdoorColour, std::max(1.5, 2.5 * unit)));
   painter.drawLine(QPointF(lx, ly), QPointF(lx + text * 2, ly));
   painter.setPen(QPen(kIndoorColour, std::max(1.5, 2.5 * unit)));
