@@ -87,7 +87,10 @@ CurveView::CurveView(MessageSink& sink, QWidget* parent) : QWidget(parent), sink
   table_ = new QTableWidget(0, 3, this);
   table_->setHorizontalHeaderLabels({"项目", "室外", "室内"});
   table_->verticalHeader()->setVisible(false);
-  table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+  // Columns as wide as their texts; a narrow page scrolls the table rather
+  // than cutting the names of the rows (several differ only at their end).
+  table_->horizontalHeader()->setStretchLastSection(true);
+  table_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
   auto* choices = new QHBoxLayout;
@@ -161,12 +164,15 @@ void CurveView::Redraw() {
   table_->setRowCount(static_cast<int>(rows.size()));
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
     const FigureRow& row = rows[static_cast<size_t>(r)];
-    table_->setItem(r, 0, new QTableWidgetItem(Q(row.what)));
-    table_->setItem(r, 1, new QTableWidgetItem(Q(row.outdoor)));
-    table_->setItem(r, 2, new QTableWidgetItem(Q(row.indoor)));
+    // The whole row as the tool tip of each cell, for a table scrolled sideways.
+    const QString whole = Q(row.what) + "：室外 " + Q(row.outdoor) + "，室内 " + Q(row.indoor);
+    for (int c = 0; c < 3; ++c) {
+      auto* item = new QTableWidgetItem(Q(c == 0 ? row.what : c == 1 ? row.outdoor : row.indoor));
+      item->setToolTip(whole);
+      table_->setItem(r, c, item);
+    }
   }
   table_->resizeColumnsToContents();
-  table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
   canvas_->update();
   redrawing_ = false;
 }
