@@ -9,12 +9,11 @@
 #include <string>
 
 #include "core/Files.h"
-#include "core/Messages.h"
 #include "core/ModelState.h"
 #include "curve/Indoor.h"
 #include "desktop/CurveRenderer.h"
 #include "ui/CurveTab.h"
-#include "ui/MainWindow.h"
+#include "desktop/PictureProgram.h"
 
 namespace {
 
@@ -31,14 +30,6 @@ int Usage(const std::string& why) {
   std::cerr << "zelto-curve: " << why << "\n" << kUsage;
   return 1;
 }
-
-class StderrSink : public zelto::MessageSink {
- public:
-  void ShowMessage(const std::string& text) override {
-    if (recording) std::cerr << text << "\n";
-  }
-  bool recording = false;
-};
 
 }  // namespace
 
@@ -73,10 +64,7 @@ int main(int argc, char** argv) {
       rate = QString::fromLocal8Bit(argv[++i]).toDouble(&ok);
       if (!ok || !(rate >= 0.0 && rate <= 100.0)) return Usage("--air-exchange 须在 0 到 100 之间");
     } else if (arg == "--size") {
-      const QStringList wh = QString::fromLocal8Bit(argv[++i]).split('x');
-      const int w = wh.size() == 2 ? wh[0].toInt() : 0, h = wh.size() == 2 ? wh[1].toInt() : 0;
-      if (w < 200 || h < 150 || w > 10000 || h > 10000) return Usage("--size 须为 WxH，如 1600x1000");
-      size = QSize(w, h);
+      if (!zelto::desktop::ParsePictureSize(argv[++i], size)) return Usage("--size 须为 WxH，如 1600x1000");
     } else if (arg == "--help" || arg == "-h") {
       std::cout << kUsage;
       return 0;
@@ -93,14 +81,7 @@ int main(int argc, char** argv) {
   if (!zelto::FileExists(settings)) return Usage("设置文件不存在或无法读取：" + settings);
 
   zelto::ModelState s;
-  StderrSink sink;
-  zelto::MainWindow w(s, sink);
-  w.SettingsPath = settings;
-  w.HelpPath.clear();
-  w.Form_Load();
-  w.Form_Activate();
-  sink.recording = true;
-  if (!w.RefreshResults()) {
+  if (!zelto::desktop::ComputeAsTheWindow(s, settings)) {
     std::cerr << "zelto-curve: 计算被拒绝，未保存图片 / the computation was refused\n";
     return 2;
   }

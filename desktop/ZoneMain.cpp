@@ -7,10 +7,9 @@
 #include <string>
 
 #include "core/Files.h"
-#include "core/Messages.h"
 #include "core/ModelState.h"
 #include "desktop/ZoneRenderer.h"
-#include "ui/MainWindow.h"
+#include "desktop/PictureProgram.h"
 
 namespace {
 
@@ -25,14 +24,6 @@ int Usage(const std::string& why) {
   std::cerr << "zelto-zone: " << why << "\n" << kUsage;
   return 1;
 }
-
-class StderrSink : public zelto::MessageSink {
- public:
-  void ShowMessage(const std::string& text) override {
-    if (recording) std::cerr << text << "\n";
-  }
-  bool recording = false;
-};
 
 }  // namespace
 
@@ -53,10 +44,7 @@ int main(int argc, char** argv) {
     } else if (arg == "--zone-svg") {
       svg = argv[++i];
     } else if (arg == "--size") {
-      const QStringList wh = QString::fromLocal8Bit(argv[++i]).split('x');
-      const int w = wh.size() == 2 ? wh[0].toInt() : 0, h = wh.size() == 2 ? wh[1].toInt() : 0;
-      if (w < 200 || h < 150 || w > 10000 || h > 10000) return Usage("--size 须为 WxH，如 1600x1200");
-      size = QSize(w, h);
+      if (!zelto::desktop::ParsePictureSize(argv[++i], size)) return Usage("--size 须为 WxH，如 1600x1200");
     } else if (arg == "--help" || arg == "-h") {
       std::cout << kUsage;
       return 0;
@@ -72,17 +60,8 @@ int main(int argc, char** argv) {
   if (png.empty() && svg.empty()) return Usage("缺少 --zone-png 或 --zone-svg");
   if (!zelto::FileExists(settings)) return Usage("设置文件不存在或无法读取：" + settings);
 
-  // The window's start (settings read, refusals ignored), then its compute
-  // button; the driver says whether the computation produced its report.
   zelto::ModelState s;
-  StderrSink sink;
-  zelto::MainWindow w(s, sink);
-  w.SettingsPath = settings;
-  w.HelpPath.clear();
-  w.Form_Load();
-  w.Form_Activate();
-  sink.recording = true;
-  if (!w.RefreshResults()) {
+  if (!zelto::desktop::ComputeAsTheWindow(s, settings)) {
     std::cerr << "zelto-zone: 计算被拒绝，未保存图片 / the computation was refused\n";
     return 2;
   }
